@@ -1,0 +1,6 @@
+// VelaFW: the application framework of the kit.
+#pragma once
+
+#include <VelaSys.h>
+
+#include "VLFWMenuSpec.h"

@@ -1,0 +1,23 @@
+// The terminal's file system on the host. VELA_ROOT names the host folder that stands for the
+// terminal's root "\"; without it a per-user default folder is used and created with \Windows
+// and \Temp. Both "\" and "/" separate; existing names are matched without regard to case.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vela {
+
+// The host folder of the terminal's root, created on first use if missing.
+std::string TerminalRoot();
+
+// The host path of a terminal path. Each existing component is matched without regard to case;
+// components that do not exist yet keep the spelling given. A relative path counts from the root.
+// ".." never climbs above the root.
+std::string HostPathFromTerminal(std::u16string_view terminalPath);
+
+// The terminal path (backslash form, starting with "\") of a host path under the root, or an
+// empty string when the host path lies outside it.
+std::u16string TerminalPathFromHost(std::string_view hostPath);
+
+}  // namespace vela
