@@ -1,0 +1,117 @@
+// The menu grammar of CVLFWMenuIniFile.
+#include "VLFWMenuIniFile.h"
+
+#include <tchar.h>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kLineChars = 2048;  // a line is read in pieces of at most 2047 characters
+constexpr LPCWSTR kMaxSection = u"PTBMENUSPECMAX";
+
+// The same character rules as the standard grammar, so that names upper-cased here are found
+// by the look-ups of CVLSysIniFile.
+inline bool IsSpace(WCHAR c) {
+    if (c < 0x80) return c == u' ' || (c >= u'\t' && c <= u'\r');
+    return iswspace(c) != 0;
+}
+
+inline WCHAR Upper(WCHAR c) {
+    if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<WCHAR>(c - (u'a' - u'A')) : c;
+    return towupper(c);
+}
+
+void UpperInPlace(WCHAR* begin, WCHAR* end) {
+    for (; begin < end; ++begin) *begin = Upper(*begin);
+}
+
+void Trim(WCHAR*& begin, WCHAR*& end) {
+    while (begin < end && IsSpace(*begin)) ++begin;
+    while (end > begin && IsSpace(end[-1])) --end;
+}
+
+bool IsUtf16Marker(const WCHAR* line) {
+    return (line[0] == 0xF8F3 && line[1] == 0xF8F2) || (line[0] == 0xF8F2 && line[1] == 0xF8F3);
+}
+
+bool IsCommentStart(WCHAR c) { return c == u'#' || c == u'-' || c == u'/' || c == u';'; }
+
+}  // namespace
+
+BOOL CVLFWMenuIniFile::GetSpecData(void* stream) {
+    FILE* file = static_cast<FILE*>(stream);
+    WCHAR line[kLineChars];
+    int maxAddressLength = 0;
+
+    // Key lines before the first header land here instead of being dropped.
+    CVLSysIniFileSection* current = nullptr;
+    void* found = nullptr;
+    if (m_mapSection.Lookup(kMaxSection, found)) {
+        current = static_cast<CVLSysIniFileSection*>(found);
+    } else {
+        current = new CVLSysIniFileSection;
+        m_mapSection.SetAt(kMaxSection, current);
+    }
+
+    while (fgetws(line, kLineChars, file) != nullptr) {
+        if (IsUtf16Marker(line)) return FALSE;
+        const WCHAR first = line[0];
+        if (first == 0 || IsCommentStart(first)) continue;
+
+        if (first == u'[') {
+            WCHAR* close = wcschr(line + 1, u']');
+            if (close == nullptr) continue;
+            WCHAR* begin = line + 1;
+            WCHAR* end = close;
+            Trim(begin, end);
+            UpperInPlace(begin, end);
+            *end = 0;
+            if (m_mapSection.Lookup(begin, found)) {
+                current = static_cast<CVLSysIniFileSection*>(found);
+            } else {
+                current = new CVLSysIniFileSection;
+                m_mapSection.SetAt(begin, current);
+                m_aSectionName.Add(begin);
+            }
+            continue;
+        }
+
+        WCHAR* equals = wcschr(line, u'=');
+        if (equals == nullptr) continue;
+        WCHAR* keyBegin = line;
+        WCHAR* keyEnd = equals;
+        WCHAR* valueBegin = equals + 1;
+        WCHAR* valueEnd = valueBegin + wcslen(valueBegin);
+        Trim(keyBegin, keyEnd);
+        Trim(valueBegin, valueEnd);
+        UpperInPlace(keyBegin, keyEnd);
+        *keyEnd = 0;
+        *valueEnd = 0;
+
+        if (wcscmp(keyBegin, u"ADDRESS") == 0) {
+            // Later key lines go to the section the value names; a name made here is not
+            // listed in m_aSectionName.
+            UpperInPlace(valueBegin, valueEnd);
+            if (m_mapSection.Lookup(valueBegin, found)) {
+                current = static_cast<CVLSysIniFileSection*>(found);
+            } else {
+                current = new CVLSysIniFileSection;
+                m_mapSection.SetAt(valueBegin, current);
+                const int length = static_cast<int>(valueEnd - valueBegin);
+                if (length > maxAddressLength) maxAddressLength = length;
+            }
+            continue;
+        }
+
+        CString known;
+        if (current->Lookup(keyBegin, known)) continue;
+        current->SetAt(keyBegin, valueBegin);
+    }
+
+    if (!m_mapSection.Lookup(kMaxSection, found)) return FALSE;
+    CString length;
+    length.Format(u"%d", maxAddressLength);
+    static_cast<CVLSysIniFileSection*>(found)->SetAt(u"LENGTH", length);
+    return TRUE;
+}

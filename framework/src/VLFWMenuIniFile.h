@@ -1,0 +1,16 @@
+// CVLFWMenuIniFile: the INI reader with the menu grammar. Private to the menu reader.
+#pragma once
+
+#include <VLSysIniFile.h>
+
+class CVLFWMenuIniFile : public CVLSysIniFile {
+public:
+    CVLFWMenuIniFile() = default;
+    ~CVLFWMenuIniFile() override = default;
+
+protected:
+    // Differs from the standard grammar: key lines before the first header go to the section
+    // "PTBMENUSPECMAX"; values keep ";"; "ADDRESS=name" switches to (or makes) the section
+    // name; the first value of a repeated key wins.
+    BOOL GetSpecData(void* stream) override;
+};
