@@ -1,0 +1,89 @@
+// Line input and string output of the runtime library's text streams: bytes in the ANSI code
+// page (932) on the stream, UTF-16 in memory.
+#include <wincrt.h>
+
+#include "nls/Cp932Codec.h"
+
+namespace {
+
+// Holds the stream's lock for one call, so that the byte reads inside need no locking.
+class StreamLock {
+ public:
+  explicit StreamLock(FILE* f) : f_(f) { flockfile(f_); }
+  ~StreamLock() { funlockfile(f_); }
+  StreamLock(const StreamLock&) = delete;
+  StreamLock& operator=(const StreamLock&) = delete;
+
+ private:
+  FILE* f_;
+};
+
+}  // namespace
+
+WCHAR* fgetws(WCHAR* buffer, int n, FILE* stream) {
+  if (!buffer || !stream || n <= 0) {
+    return nullptr;
+  }
+  StreamLock lock(stream);
+  WCHAR* out = buffer;
+  WCHAR* const last = buffer + (n - 1);
+  while (out < last) {
+    const int b = getc_unlocked(stream);
+    if (b == EOF) {
+      break;
+    }
+    WCHAR ch;
+    if (b < 0x80) {
+      ch = static_cast<WCHAR>(b);
+    } else if (!vela::cp932::IsLeadByte(static_cast<unsigned char>(b))) {
+      ch = vela::cp932::DecodeSingle(static_cast<unsigned char>(b));
+    } else {
+      const int trail = getc_unlocked(stream);
+      if (trail != EOF && vela::cp932::IsTrailByte(static_cast<unsigned char>(trail))) {
+        bool defined = true;
+        ch = vela::cp932::DecodeDouble(static_cast<unsigned char>(b),
+                                       static_cast<unsigned char>(trail), &defined);
+      } else {
+        // A broken pair: the lead byte stands for itself and the other byte is read anew.
+        ch = vela::cp932::kDefaultUnicodeChar;
+        if (trail != EOF) {
+          ungetc(trail, stream);
+        }
+      }
+    }
+    *out++ = ch;
+    if (ch == u'\n') {
+      break;
+    }
+  }
+  *out = 0;
+  if (out == buffer && n > 1) {
+    return nullptr;  // end of file or a read error before any character
+  }
+  return buffer;
+}
+
+int fputws(const WCHAR* str, FILE* stream) {
+  if (!str || !stream) {
+    return -1;
+  }
+  StreamLock lock(stream);
+  for (const WCHAR* p = str; *p; ++p) {
+    unsigned char bytes[2];
+    int count = vela::cp932::Encode(*p, bytes);
+    if (count == 0) {
+      bytes[0] = vela::cp932::kDefaultChar;
+      count = 1;
+      // A surrogate pair is one character, so it becomes one default character.
+      if (*p >= 0xD800 && *p < 0xDC00 && p[1] >= 0xDC00 && p[1] < 0xE000) {
+        ++p;
+      }
+    }
+    for (int i = 0; i < count; ++i) {
+      if (putc_unlocked(bytes[i], stream) == EOF) {
+        return -1;
+      }
+    }
+  }
+  return 0;
+}
