@@ -5,6 +5,7 @@
 // entries arrive, so a map of a million keys stays fast.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "afx.h"
@@ -37,6 +38,7 @@ public:
 
 private:
     std::vector<void*> m_data;
+    void* m_pNone = nullptr;  // what an index out of range reads and writes
 };
 
 class CStringArray : public CObject {
@@ -66,12 +68,15 @@ public:
 
 private:
     std::vector<CString> m_data;
+    CString m_strNone;  // what an index out of range reads and writes
 };
 
 class CStringList : public CObject {
 public:
     explicit CStringList(INT_PTR nBlockSize = 10);
     ~CStringList() override;
+    CStringList(const CStringList&) = delete;
+    CStringList& operator=(const CStringList&) = delete;
 
     INT_PTR GetCount() const;
     INT_PTR GetSize() const;
@@ -107,12 +112,15 @@ private:
     Node* m_pHead = nullptr;
     Node* m_pTail = nullptr;
     INT_PTR m_nCount = 0;
+    CString m_strNone;  // what a null position reads and writes, instead of memory elsewhere
 };
 
 class CMapStringToPtr : public CObject {
 public:
     explicit CMapStringToPtr(INT_PTR nBlockSize = 10);
     ~CMapStringToPtr() override;
+    CMapStringToPtr(const CMapStringToPtr&) = delete;
+    CMapStringToPtr& operator=(const CMapStringToPtr&) = delete;
 
     INT_PTR GetCount() const;
     INT_PTR GetSize() const;
@@ -130,18 +138,16 @@ public:
     UINT HashKey(LPCWSTR key) const;
 
 private:
-    struct Assoc;
-    Assoc* Find(LPCWSTR key, UINT& nHash) const;
-    void Grow();
-    std::vector<Assoc*> m_buckets;
-    INT_PTR m_nCount = 0;
-    UINT m_nHashTableSize = 17;
+    struct Table;
+    std::unique_ptr<Table> m_pTable;
 };
 
 class CMapStringToString : public CObject {
 public:
     explicit CMapStringToString(INT_PTR nBlockSize = 10);
     ~CMapStringToString() override;
+    CMapStringToString(const CMapStringToString&) = delete;
+    CMapStringToString& operator=(const CMapStringToString&) = delete;
 
     INT_PTR GetCount() const;
     INT_PTR GetSize() const;
@@ -159,10 +165,6 @@ public:
     UINT HashKey(LPCWSTR key) const;
 
 private:
-    struct Assoc;
-    Assoc* Find(LPCWSTR key, UINT& nHash) const;
-    void Grow();
-    std::vector<Assoc*> m_buckets;
-    INT_PTR m_nCount = 0;
-    UINT m_nHashTableSize = 17;
+    struct Table;
+    std::unique_ptr<Table> m_pTable;
 };

@@ -1,0 +1,231 @@
+#include <afxcoll.h>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+std::u16string Key(int i) {
+    std::u16string key = u"key";
+    for (char c : std::to_string(i)) key.push_back(static_cast<char16_t>(c));
+    return key;
+}
+
+template <typename Map, typename Value>
+std::vector<std::u16string> KeysInOrder(const Map& map) {
+    std::vector<std::u16string> keys;
+    POSITION pos = map.GetStartPosition();
+    while (pos) {
+        CString key;
+        Value value{};
+        map.GetNextAssoc(pos, key, value);
+        keys.push_back(key.str());
+    }
+    return keys;
+}
+
+std::vector<std::u16string> Keys(const CMapStringToPtr& map) { return KeysInOrder<CMapStringToPtr, void*>(map); }
+std::vector<std::u16string> Keys(const CMapStringToString& map) { return KeysInOrder<CMapStringToString, CString>(map); }
+
+void* Ptr(intptr_t v) { return reinterpret_cast<void*>(v); }
+
+TEST(MapStringToPtr, HashIsTheClassLibraryStringHash) {
+    CMapStringToPtr map;
+    EXPECT_EQ(0u, map.HashKey(u""));
+    EXPECT_EQ(97u * 33 + 98, map.HashKey(u"ab"));
+    // The hash wraps around in 32 bits.
+    UINT expected = 0;
+    for (char16_t c : std::u16string(u"a rather long key \u3042\u3044")) expected = expected * 33 + c;
+    EXPECT_EQ(expected, map.HashKey(u"a rather long key \u3042\u3044"));
+}
+
+TEST(MapStringToPtr, LookupSetRemove) {
+    CMapStringToPtr map;
+    void* value = Ptr(99);
+    EXPECT_FALSE(map.Lookup(u"a", value));
+    EXPECT_EQ(Ptr(99), value);  // untouched when not found
+
+    map.SetAt(u"a", Ptr(1));
+    map[u"b"] = Ptr(2);
+    map.SetAt(u"a", Ptr(3));  // replaces
+    EXPECT_EQ(2, map.GetCount());
+    EXPECT_TRUE(map.Lookup(u"a", value));
+    EXPECT_EQ(Ptr(3), value);
+    EXPECT_FALSE(map.Lookup(u"A", value));  // keys are case-sensitive
+
+    EXPECT_EQ(nullptr, map[u"new"]);  // operator[] adds a null value
+    EXPECT_EQ(3, map.GetCount());
+
+    LPCWSTR stored = nullptr;
+    const std::u16string probe = u"b";
+    EXPECT_TRUE(map.LookupKey(probe.c_str(), stored));
+    EXPECT_NE(probe.c_str(), stored);  // the map's own copy
+    EXPECT_EQ(u"b", std::u16string(stored));
+
+    EXPECT_TRUE(map.RemoveKey(u"b"));
+    EXPECT_FALSE(map.RemoveKey(u"b"));
+    EXPECT_FALSE(map.Lookup(u"b", value));
+    EXPECT_EQ(2, map.GetCount());
+
+    map.SetAt(nullptr, Ptr(7));  // a null key is the empty key
+    EXPECT_TRUE(map.Lookup(u"", value));
+    EXPECT_EQ(Ptr(7), value);
+}
+
+TEST(MapStringToPtr, EnumeratesInBucketOrderNewestFirst) {
+    CMapStringToPtr map;
+    EXPECT_EQ(nullptr, map.GetStartPosition());
+    EXPECT_EQ(17u, map.GetHashTableSize());
+    // "a" (97) and "r" (114) share bucket 12 of 17; "b" is in 13; "Q" (81) in 13 as well.
+    map.SetAt(u"a", Ptr(1));
+    map.SetAt(u"b", Ptr(2));
+    map.SetAt(u"r", Ptr(3));
+    map.SetAt(u"Q", Ptr(4));
+    map.SetAt(u"", Ptr(5));  // bucket 0
+    const std::vector<std::u16string> expected = {u"", u"r", u"a", u"Q", u"b"};
+    EXPECT_EQ(expected, Keys(map));
+}
+
+TEST(MapStringToPtr, GrowthKeepsBucketOrderAndEveryEntry) {
+    CMapStringToPtr map;
+    const int count = 5000;
+    for (int i = 0; i < count; ++i) map.SetAt(Key(i).c_str(), Ptr(i + 1));
+    const UINT buckets = map.GetHashTableSize();
+    EXPECT_GT(buckets, 17u);
+    EXPECT_EQ(0u, buckets % 17);  // grown by doubling
+
+    // Every entry exactly once, in bucket order, newest first within a bucket.
+    std::set<std::u16string> seen;
+    std::vector<std::pair<UINT, int>> order;  // bucket, insertion index
+    POSITION pos = map.GetStartPosition();
+    while (pos) {
+        CString key;
+        void* value = nullptr;
+        map.GetNextAssoc(pos, key, value);
+        EXPECT_TRUE(seen.insert(key.str()).second);
+        EXPECT_EQ(Key(static_cast<int>(reinterpret_cast<intptr_t>(value)) - 1), key.str());
+        order.emplace_back(map.HashKey(key) % buckets, static_cast<int>(reinterpret_cast<intptr_t>(value)));
+    }
+    EXPECT_EQ(static_cast<size_t>(count), seen.size());
+    for (size_t i = 1; i < order.size(); ++i) {
+        ASSERT_LE(order[i - 1].first, order[i].first) << i;
+        if (order[i - 1].first == order[i].first) {
+            ASSERT_GT(order[i - 1].second, order[i].second) << i;
+        }
+    }
+}
+
+TEST(MapStringToPtr, InitHashTableSetsTheStartAndKeepsEntries) {
+    CMapStringToPtr map;
+    map.InitHashTable(101);
+    EXPECT_EQ(101u, map.GetHashTableSize());
+    for (int i = 0; i < 10; ++i) map.SetAt(Key(i).c_str(), Ptr(i));
+    EXPECT_EQ(101u, map.GetHashTableSize());
+
+    // Resizing a filled table (which the original would leak) keeps every entry, newest first.
+    map.SetAt(u"a", Ptr(1));
+    map.SetAt(u"r", Ptr(2));
+    map.InitHashTable(17);
+    EXPECT_EQ(12, map.GetCount());
+    std::vector<std::u16string> keys = Keys(map);
+    EXPECT_EQ(12u, keys.size());
+    std::vector<std::u16string> sharedBucket;  // "a" and "r" share bucket 12 of 17
+    for (const auto& k : keys)
+        if (k == u"a" || k == u"r") sharedBucket.push_back(k);
+    EXPECT_EQ((std::vector<std::u16string>{u"r", u"a"}), sharedBucket);
+
+    map.RemoveAll();
+    EXPECT_TRUE(map.IsEmpty());
+    EXPECT_EQ(nullptr, map.GetStartPosition());
+    EXPECT_EQ(17u, map.GetHashTableSize());
+}
+
+TEST(MapStringToPtr, RemovingTheEntryJustVisitedDuringEnumeration) {
+    CMapStringToPtr map;
+    for (int i = 0; i < 100; ++i) map.SetAt(Key(i).c_str(), Ptr(i));
+    int visited = 0;
+    POSITION pos = map.GetStartPosition();
+    while (pos) {
+        CString key;
+        void* value = nullptr;
+        map.GetNextAssoc(pos, key, value);
+        EXPECT_TRUE(map.RemoveKey(key));
+        ++visited;
+    }
+    EXPECT_EQ(100, visited);
+    EXPECT_TRUE(map.IsEmpty());
+
+    // The start position of a map emptied after it was taken ends the walk.
+    map.SetAt(u"x", nullptr);
+    pos = map.GetStartPosition();
+    map.RemoveAll();
+    CString key(u"unchanged");
+    void* value = nullptr;
+    map.GetNextAssoc(pos, key, value);
+    EXPECT_EQ(nullptr, pos);
+    EXPECT_EQ(u"unchanged", key.str());
+}
+
+TEST(MapStringToPtr, AMillionKeys) {
+    CMapStringToPtr map;
+    const int count = 1000000;
+    for (int i = 0; i < count; ++i) map[Key(i).c_str()] = Ptr(i);
+    EXPECT_EQ(count, map.GetCount());
+    void* value = nullptr;
+    EXPECT_TRUE(map.Lookup(Key(765432).c_str(), value));
+    EXPECT_EQ(Ptr(765432), value);
+    INT_PTR visited = 0;
+    for (POSITION pos = map.GetStartPosition(); pos; ++visited) {
+        CString key;
+        map.GetNextAssoc(pos, key, value);
+    }
+    EXPECT_EQ(count, visited);
+}
+
+TEST(MapStringToString, ValuesAreStrings) {
+    CMapStringToString map;
+    CString value(u"untouched");
+    EXPECT_FALSE(map.Lookup(u"k", value));
+    EXPECT_EQ(u"untouched", value.str());
+
+    EXPECT_TRUE(map[u"k"].IsEmpty());  // operator[] adds an empty value
+    map[u"k"] += u"v";
+    map.SetAt(u"n", nullptr);
+    EXPECT_TRUE(map.Lookup(u"k", value));
+    EXPECT_EQ(u"v", value.str());
+    EXPECT_TRUE(map.Lookup(u"n", value));
+    EXPECT_TRUE(value.IsEmpty());
+
+    // A new value taken from the entry's own text.
+    map.SetAt(u"self", u"abcdef");
+    CString& stored = map[u"self"];
+    map.SetAt(u"self", static_cast<LPCWSTR>(stored) + 3);
+    EXPECT_TRUE(map.Lookup(u"self", value));
+    EXPECT_EQ(u"def", value.str());
+
+    EXPECT_TRUE(map.RemoveKey(u"k"));
+    EXPECT_EQ(2, map.GetCount());
+    const std::vector<std::u16string> keys = Keys(map);
+    EXPECT_EQ(2u, keys.size());
+}
+
+TEST(MapStringToString, GrowsAndEnumeratesEveryEntryOnce) {
+    CMapStringToString map;
+    for (int i = 0; i < 3000; ++i) map.SetAt(Key(i).c_str(), Key(i * 2).c_str());
+    EXPECT_GT(map.GetHashTableSize(), 17u);
+    std::set<std::u16string> seen;
+    POSITION pos = map.GetStartPosition();
+    while (pos) {
+        CString key, value;
+        map.GetNextAssoc(pos, key, value);
+        EXPECT_TRUE(seen.insert(key.str()).second);
+        EXPECT_EQ(Key(std::stoi(std::string(key.str().begin() + 3, key.str().end())) * 2), value.str());
+    }
+    EXPECT_EQ(3000u, seen.size());
+}
+
+}  // namespace
