@@ -161,14 +161,11 @@ TEST(CString, ComparisonsAndCase) {
     EXPECT_LT(s.CompareNoCase(u"banana"), 0);
     EXPECT_GT(CString(u"\u3042").Compare(u"z"), 0);  // code unit order, unsigned
 
-    EXPECT_TRUE(s == u"Apple");
     EXPECT_TRUE(u"Apple" == s);
-    EXPECT_TRUE(s != CString(u"apple"));
     EXPECT_TRUE(s < CString(u"apple"));
     EXPECT_TRUE(u"B" > s);
     EXPECT_TRUE(CString() == static_cast<LPCWSTR>(nullptr));
-    EXPECT_TRUE(CString(u"a") <= CString(u"a"));
-    EXPECT_TRUE(CString(u"b") >= CString(u"a"));
+    EXPECT_FALSE(CString(u"a\0b", 3) == CString(u"a"));  // embedded NULs count
 
     CString mixed(u"MiXeD \u3042 1");
     EXPECT_EQ(u"MIXED \u3042 1", CString(mixed).MakeUpper().str());
@@ -235,28 +232,17 @@ TEST(CString, Spans) {
 TEST(CString, ConcatenationAndAssignment) {
     CString s(u"ab");
     s += u'c';
-    s += u"de";
-    s += CString(u"f");
     s += static_cast<LPCWSTR>(nullptr);
-    EXPECT_EQ(u"abcdef", s.str());
     s += s;
-    EXPECT_EQ(u"abcdefabcdef", s.str());
-    EXPECT_EQ(u"xab", (u'x' + CString(u"ab")).str());
-    EXPECT_EQ(u"abx", (CString(u"ab") + u'x').str());
-    EXPECT_EQ(u"pre-ab", (u"pre-" + CString(u"ab")).str());
-    EXPECT_EQ(u"ab-post", (CString(u"ab") + u"-post").str());
+    EXPECT_EQ(u"abcabc", s.str());
+    EXPECT_EQ(u"x-ab-y", (u'x' + (u"-" + CString(u"ab") + u"-") + u'y').str());
     EXPECT_EQ(u"ab", (static_cast<LPCWSTR>(nullptr) + CString(u"ab")).str());
 
     CString tail(u"abcdef");
     tail = static_cast<LPCWSTR>(tail) + 2;  // the source lies inside the target
     EXPECT_EQ(u"cdef", tail.str());
-    tail = u'z';
-    EXPECT_EQ(u"z", tail.str());
     tail = static_cast<LPCWSTR>(nullptr);
     EXPECT_TRUE(tail.IsEmpty());
-
-    CString moved(std::move(s));
-    EXPECT_EQ(12, moved.GetLength());
 }
 
 TEST(CString, Format) {

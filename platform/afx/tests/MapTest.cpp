@@ -221,19 +221,4 @@ TEST(MapStringToString, ValuesAreStrings) {
     EXPECT_EQ(2u, keys.size());
 }
 
-TEST(MapStringToString, GrowsAndEnumeratesEveryEntryOnce) {
-    CMapStringToString map;
-    for (int i = 0; i < 3000; ++i) map.SetAt(Key(i).c_str(), Key(i * 2).c_str());
-    EXPECT_GT(map.GetHashTableSize(), 17u);
-    std::set<std::u16string> seen;
-    POSITION pos = map.GetStartPosition();
-    while (pos) {
-        CString key, value;
-        map.GetNextAssoc(pos, key, value);
-        EXPECT_TRUE(seen.insert(key.str()).second);
-        EXPECT_EQ(Key(std::stoi(std::string(key.str().begin() + 3, key.str().end())) * 2), value.str());
-    }
-    EXPECT_EQ(3000u, seen.size());
-}
-
 }  // namespace
