@@ -78,6 +78,13 @@ TEST(HostPathTest, DotDotNeverClimbsAboveTheRoot) {
   EXPECT_EQ(HostPathFromTerminal(u"a\\..\\..\\..\\b"), root.Host("b"));
 }
 
+TEST(HostPathTest, HostRootAsTerminalRoot) {
+  ScopedEnv env("VELA_ROOT", "/");
+  EXPECT_EQ(HostPathFromTerminal(u"\\"), "/");
+  EXPECT_EQ(HostPathFromTerminal(u"\\ETC"), "/etc");
+  EXPECT_EQ(TerminalPathFromHost("/etc/x"), u"\\etc\\x");
+}
+
 TEST(HostPathTest, TextAfterNulIsIgnored) {
   ScopedTerminalRoot root;
   EXPECT_EQ(HostPathFromTerminal(std::u16string_view(u"\\a\0\\..\\..\\b", 11)), root.Host("a"));

@@ -91,17 +91,22 @@ std::string HostPathFromTerminal(std::u16string_view terminalPath) {
   const std::string root = TerminalRoot();
   std::vector<std::string> names;
   names.reserve(parts.size());
-  std::string exact = root;
+  // A root of "/" already ends in the separator.
+  const std::string base = root.back() == '/' ? root.substr(0, root.size() - 1) : root;
+  std::string exact = base;
   for (std::u16string_view part : parts) {
     names.push_back(Utf16ToUtf8(part));
     exact += '/';
     exact += names.back();
   }
-  if (parts.empty() || Exists(exact)) {
+  if (parts.empty()) {
+    return root;
+  }
+  if (Exists(exact)) {
     return exact;
   }
 
-  std::string host = root;
+  std::string host = base;
   bool folderExists = true;
   for (size_t i = 0; i < parts.size(); ++i) {
     if (folderExists) {
@@ -110,7 +115,7 @@ std::string HostPathFromTerminal(std::u16string_view terminalPath) {
         host = candidate;
         continue;
       }
-      if (auto match = FindIgnoringCase(host, parts[i], names[i].size())) {
+      if (auto match = FindIgnoringCase(host.empty() ? "/" : host, parts[i], names[i].size())) {
         host += '/';
         host += *match;
         continue;
