@@ -2,6 +2,10 @@
 // CR LF is read as LF (a lone CR stays) and LF is written as CR LF, at the byte level,
 // before any code page conversion. Binary streams pass bytes unchanged. The streams are
 // ordinary glibc FILE objects (fopencookie), so fclose, fread, fseek and friends work.
+// Positions are byte offsets of the file, as on the platform. glibc's buffer arithmetic
+// counts the bytes it was handed, so on a text-mode stream being read ftell and fseek to a
+// nonzero offset are off by the CR LF pairs already read; rewind, fseek to 0 and SEEK_END
+// stay exact, as does everything on binary and write-only streams.
 #pragma once
 
 #include <cstddef>
