@@ -38,7 +38,10 @@ DWORD DecodeCp932(const unsigned char* text, std::size_t length, bool strict, Wi
     while (i < length) {
         const unsigned char b = text[i];
         char16_t ch;
-        if (!vela::cp932::IsLeadByte(b)) {
+        if (b < 0x80) {  // ASCII, the bulk of most files, without a call
+            ch = b;
+            ++i;
+        } else if (!vela::cp932::IsLeadByte(b)) {
             ch = vela::cp932::DecodeSingle(b);
             ++i;
         } else if (i + 1 < length && vela::cp932::IsTrailByte(text[i + 1])) {
