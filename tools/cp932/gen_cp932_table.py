@@ -8,6 +8,7 @@ platform picks the IBM codes (FA-FC), so the encoder is built from this table in
 the platform's order of preference instead.
 
 Run from the repository root:  python3 tools/cp932/gen_cp932_table.py
+With --check it writes nothing and fails when the committed table differs.
 """
 import os
 import sys
@@ -47,8 +48,15 @@ def main():
         for i in range(0, ROW, 16):
             lines.append("".join("0x%04X," % c for c in cells[i:i + 16]))
     lines.append("// %d pairs defined" % defined)
+    text = "\n".join(lines) + "\n"
+    if "--check" in sys.argv[1:]:
+        with open(out_path, encoding="ascii", newline="") as f:
+            if f.read() != text:
+                sys.exit("%s is out of date" % out_path)
+        print("%s is up to date (%d pairs defined)" % (out_path, defined))
+        return
     with open(out_path, "w", encoding="ascii", newline="\n") as f:
-        f.write("\n".join(lines) + "\n")
+        f.write(text)
     print("wrote %s (%d pairs defined)" % (out_path, defined))
 
 
