@@ -184,18 +184,4 @@ TEST(Cp932Repertoire, EveryMappedCharacterRoundTrips) {
     EXPECT_EQ(127 + 2 + 63 + 3 + 9604 - 398, mapped);
 }
 
-TEST(Cp932Repertoire, UserDefinedAreaIsTheFirstPrivateUseCharacters) {
-    char16_t expected = 0xE000;
-    for (unsigned lead = 0xF0; lead <= 0xF9; ++lead) {
-        for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-            if (trail == 0x7F) continue;
-            bool defined = false;
-            EXPECT_EQ(expected, vela::cp932::DecodeDouble(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail), &defined));
-            EXPECT_TRUE(defined);
-            ++expected;
-        }
-    }
-    EXPECT_EQ(0xE758, expected);
-}
-
 }  // namespace
