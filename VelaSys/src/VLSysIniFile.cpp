@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "IniText.h"
 
@@ -190,8 +191,8 @@ void CVLSysIniFile::GetString(LPCWSTR section, LPCWSTR key, CString& value) {
     // was, however long it is.
     CString found;
     if (!FindValue(m_mapSection, section, key, found)) return;
-    if (found.GetLength() > kLineChars - 1) found = found.Left(kLineChars - 1);
-    value = found;
+    if (found.GetLength() > kLineChars - 1) found.Delete(kLineChars - 1, found.GetLength() - (kLineChars - 1));
+    value = std::move(found);
 }
 
 void CVLSysIniFile::DumpData() {

@@ -39,6 +39,11 @@ bool IsCommentStart(WCHAR c) { return c == u'#' || c == u'-' || c == u'/' || c =
 
 }  // namespace
 
+CVLSysIniFileSection* CVLFWMenuIniFile::GetSection(LPCWSTR upperName) const {
+    void* found = nullptr;
+    return m_mapSection.Lookup(upperName, found) ? static_cast<CVLSysIniFileSection*>(found) : nullptr;
+}
+
 BOOL CVLFWMenuIniFile::GetSpecData(void* stream) {
     FILE* file = static_cast<FILE*>(stream);
     WCHAR line[kLineChars];
@@ -104,9 +109,13 @@ BOOL CVLFWMenuIniFile::GetSpecData(void* stream) {
             continue;
         }
 
-        CString known;
-        if (current->Lookup(keyBegin, known)) continue;
-        current->SetAt(keyBegin, valueBegin);
+        // The first value of a key wins: a known key is left alone. One hashing serves both the
+        // test and the store, since the map grows exactly when the key is new.
+        const INT_PTR before = current->m_mapValue.GetCount();
+        CString& slot = current->m_mapValue[keyBegin];
+        if (current->m_mapValue.GetCount() == before) continue;
+        slot = valueBegin;
+        current->m_aKey.Add(keyBegin);
     }
 
     if (!m_mapSection.Lookup(kMaxSection, found)) return FALSE;

@@ -3,6 +3,10 @@
 
 #include "VLFWMenuIniFile.h"
 
+#include <tchar.h>
+
+#include <utility>
+
 namespace {
 
 constexpr DWORD kItemBit = 0x0001;
@@ -20,6 +24,25 @@ constexpr int kKindEntry = 2;
 constexpr int kLastSection = 100;
 
 DWORD WithBit(DWORD flags, DWORD bit, BOOL value) { return value ? (flags | bit) : (flags & ~bit); }
+
+// "%02d" of 1 to 100: the names of the entry sections.
+struct SectionName {
+    explicit SectionName(int number) {
+        WCHAR* out = text;
+        if (number >= 100) *out++ = static_cast<WCHAR>(u'0' + number / 100);
+        *out++ = static_cast<WCHAR>(u'0' + number / 10 % 10);
+        *out++ = static_cast<WCHAR>(u'0' + number % 10);
+        *out = 0;
+    }
+    operator LPCWSTR() const { return text; }
+    WCHAR text[4];
+};
+
+// What GetInt gives for a key of the section: the value's decimal conversion, or the default.
+int IntValue(CVLSysIniFileSection& section, LPCWSTR key, int defaultValue) {
+    CString value;
+    return section.Lookup(key, value) ? _wtoi(value) : defaultValue;
+}
 
 }  // namespace
 
@@ -86,45 +109,36 @@ BOOL CVLFWMenuSpec::Read(LPCWSTR path, LPCWSTR dispName, LPCWSTR logonName) {
     if (!file.Create(path)) return FALSE;
 
     for (int number = 1; number <= kLastSection; ++number) {
-        CString section;
-        section.Format(u"%02d", number);
+        // Every look-up of a missing section gives its default, and kind 0 makes no entry.
+        CVLSysIniFileSection* section = file.GetSection(SectionName(number));
+        if (section == nullptr) continue;
 
-        auto* item = new CVLFWMenuItem;
         CString text;
-        int kind = 0;
-        file.GetString(section, u"TEXT", text);
-        file.GetInt(section, u"KIND", kind);
+        section->Lookup(u"TEXT", text);
+        const int kind = IntValue(*section, u"KIND", 0);
 
         if (kind == kKindLabel) {
+            auto* item = new CVLFWMenuItem;
             item->SetComment(TRUE);
             item->SetEmpty(FALSE);
-            item->SetDispName(text);
+            item->m_strDispName = std::move(text);
             Add(item);
             continue;
         }
-        if (kind != kKindEntry) {
-            delete item;
-            continue;
-        }
+        if (kind != kKindEntry) continue;
+        // A dropped entry reserves no display name.
+        if (IntValue(*section, u"PARTSMODE", 0) == 1) continue;
 
+        auto* item = new CVLFWMenuItem;
         item->SetEmpty(FALSE);
-        item->SetDispName(text);
-        CString select;
-        select.Format(u"%d", number);
-        item->SetSelect(select);
+        item->m_strDispName = std::move(text);
+        item->m_strSelect.Format(u"%d", number);
 
-        int partsMode = 0;
-        file.GetInt(section, u"PARTSMODE", partsMode);
-        if (partsMode == 1) {
-            delete item;
-            continue;
-        }
-
-        CString value;
-        file.GetString(section, u"EXEPATH", value);
-        item->SetFullPath(value);
-        if (value.GetLength() > 4) {
-            CString extension = value.Right(4);
+        // Lookup leaves a field as it is (empty) when the key is missing.
+        section->Lookup(u"EXEPATH", item->m_strFullPath);
+        const CString& fullPath = item->m_strFullPath;
+        if (fullPath.GetLength() > 4) {
+            CString extension = fullPath.Right(4);
             extension.MakeLower();
             if (extension == u".mnu") {
                 item->SetDirectory(TRUE);
@@ -132,33 +146,24 @@ BOOL CVLFWMenuSpec::Read(LPCWSTR path, LPCWSTR dispName, LPCWSTR logonName) {
                 item->SetItem(TRUE);
             }
         }
+        section->Lookup(u"ENVPATH", item->m_strArg);
+        section->Lookup(u"CURRENTPATH", item->m_strWorkingDirectory);
 
-        value.Empty();
-        file.GetString(section, u"ENVPATH", value);
-        item->SetArg(value);
-        value.Empty();
-        file.GetString(section, u"CURRENTPATH", value);
-        item->SetWorkingDirectory(value);
-
-        value.Empty();
-        file.GetString(section, u"RUNSIZE", value);
-        if (value == u"1") {
+        CString runSize;
+        section->Lookup(u"RUNSIZE", runSize);
+        if (runSize == u"1") {
             item->SetShowCommand(kShowMinimized);
-        } else if (value == u"2") {
+        } else if (runSize == u"2") {
             item->SetShowCommand(kShowRunsize2);
         } else {
             item->SetShowCommand(kShowNormal);
         }
 
         item->SetUseLogon(FALSE);
-        int logon = 0;
-        file.GetInt(section, u"LOGON", logon);
-        if (logon == 1 || m_bUseLogon) item->SetUseLogon(TRUE);
+        if (IntValue(*section, u"LOGON", 0) == 1 || m_bUseLogon) item->SetUseLogon(TRUE);
 
-        value.Empty();
-        file.GetString(section, u"USRNAME", value);
-        item->SetLogonName(value);
-        if (value.IsEmpty() && item->IsUseLogon()) item->SetLogonName(m_strLogonName);
+        section->Lookup(u"USRNAME", item->m_strLogonName);
+        if (item->m_strLogonName.IsEmpty() && item->IsUseLogon()) item->m_strLogonName = m_strLogonName;
 
         Add(item);
     }
