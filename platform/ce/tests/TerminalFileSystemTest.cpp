@@ -46,6 +46,18 @@ TEST(TerminalRootTest, DefaultRootIsPerUserWithWindowsAndTemp) {
   EXPECT_EQ(TerminalRoot(), data.Host("vela/root"));
 }
 
+// An explicit root is a terminal too: it gets \Windows and \Temp, but a folder a person
+// made in another case is taken as it is rather than doubled.
+TEST(TerminalRootTest, ExplicitRootGetsWindowsAndTempOnce) {
+  ScopedTerminalRoot outer;
+  std::filesystem::create_directories(outer.Host("term/windows"));
+  ScopedEnv env("VELA_ROOT", outer.Host("term"));
+  EXPECT_EQ(TerminalRoot(), outer.Host("term"));
+  EXPECT_TRUE(std::filesystem::is_directory(outer.Host("term/Temp")));
+  EXPECT_FALSE(std::filesystem::exists(outer.Host("term/Windows")));
+  EXPECT_EQ(HostPathFromTerminal(u"\\Windows\\a.ini"), outer.Host("term/windows/a.ini"));
+}
+
 TEST(TerminalRootTest, RelativeVelaRootIsMadeAbsolute) {
   ScopedTerminalRoot outer;
   const std::string saved = std::filesystem::current_path();

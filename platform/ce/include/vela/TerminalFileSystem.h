@@ -1,6 +1,7 @@
 // The terminal's file system on the host. VELA_ROOT names the host folder that stands for the
-// terminal's root "\"; without it a per-user default folder is used and created with \Windows
-// and \Temp. Both "\" and "/" separate; existing names are matched without regard to case.
+// terminal's root "\"; without it a per-user default folder is used. Every root is given
+// \Windows and \Temp when they are missing, as the terminal always has them.
+// Both "\" and "/" separate; existing names are matched without regard to case.
 #pragma once
 
 #include <string>
@@ -8,7 +9,7 @@
 
 namespace vela {
 
-// The host folder of the terminal's root, created on first use if missing.
+// The host folder of the terminal's root, created (with \Windows and \Temp) on first use.
 std::string TerminalRoot();
 
 // The host path of a terminal path. Each existing component is matched without regard to case;

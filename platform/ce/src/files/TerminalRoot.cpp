@@ -5,7 +5,10 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <strings.h>
+
 #include <cstdlib>
+#include <filesystem>
 #include <mutex>
 
 #include "files/HostPath.h"
@@ -37,9 +40,22 @@ std::string DefaultRoot() {
   return "/tmp/vela-root-" + std::to_string(getuid());
 }
 
-// The folders are made once per root; VELA_ROOT is read on every call so that a changed
-// variable (a test's temporary root) takes effect at once.
-void EnsureRootExists(const std::string& root, bool isDefault) {
+// A folder of the root whose name matches without regard to case ("windows" counts as
+// "Windows"), so that a root a person made by hand is not given a second one.
+bool HasFolderNamed(const std::string& root, const char* name) {
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(root, error)) {
+    if (strcasecmp(entry.path().filename().c_str(), name) == 0 && entry.is_directory(error)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// The terminal always has \Windows and \Temp, so every root gets them when they are missing.
+// This is done once per root; VELA_ROOT is read on every call so that a changed variable
+// (a test's temporary root) takes effect at once.
+void EnsureRootExists(const std::string& root) {
   static std::mutex mutex;
   static std::string ensured;
   std::lock_guard lock(mutex);
@@ -47,9 +63,10 @@ void EnsureRootExists(const std::string& root, bool isDefault) {
     return;
   }
   files::MakeHostFolders(root);
-  if (isDefault) {
-    files::MakeHostFolders(root + "/Windows");
-    files::MakeHostFolders(root + "/Temp");
+  for (const char* folder : {"Windows", "Temp"}) {
+    if (!HasFolderNamed(root, folder)) {
+      files::MakeHostFolders(root + "/" + folder);
+    }
   }
   ensured = root;
 }
@@ -61,7 +78,7 @@ std::string TerminalRoot() {
   const bool isDefault = !env || !*env;
   const std::string root =
       files::JoinHostComponents(files::NormalizedHostComponents(isDefault ? DefaultRoot() : env));
-  EnsureRootExists(root, isDefault);
+  EnsureRootExists(root);
   return root;
 }
 
