@@ -50,6 +50,7 @@ typedef void* HANDLE;
 typedef HANDLE* LPHANDLE;
 typedef HANDLE HINSTANCE;
 typedef HINSTANCE HMODULE;
+typedef INT_PTR (*FARPROC)();
 
 #ifndef TRUE
 #define TRUE 1
