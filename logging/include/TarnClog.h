@@ -1,0 +1,4 @@
+// The logging library TarnClog.
+#pragma once
+
+#include "TarnClogApi.h"

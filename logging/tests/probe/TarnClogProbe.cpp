@@ -1,0 +1,51 @@
+// Writes records from several threads of its own process:
+//   tarnclog_probe <log file> <threads> <records per thread>
+// The main thread sets the base information and writes the first Start record; then each
+// thread writes its records. Prints "<written> <refused> <error number>" and exits 0.
+#include <TarnClog.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::u16string Widen(const char* text) {
+    std::u16string out;
+    for (; *text != 0; ++text) out += static_cast<char16_t>(static_cast<unsigned char>(*text));
+    return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: tarnclog_probe <log file> <threads> <records per thread>\n");
+        return 2;
+    }
+    const std::u16string logFile = Widen(argv[1]);
+    const int threads = std::atoi(argv[2]);
+    const int records = std::atoi(argv[3]);
+
+    TarnClog_SetBaseInfo(logFile.c_str(), nullptr, nullptr, nullptr, 0);
+    std::atomic<int> written{0}, refused{0};
+    auto count = [&](LONG result) { (result == 0 ? written : refused)++; };
+    count(TarnClog_Start(u"probe", u"main"));
+
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t) {
+        workers.emplace_back([&, t] {
+            std::u16string info = u"thread " + Widen(std::to_string(t).c_str());
+            for (int i = 0; i < records; ++i) {
+                std::u16string msg = u"record " + Widen(std::to_string(i).c_str()) + u" \"quoted\"";
+                count(TarnClog_Message(u"probe", info.c_str(), msg.c_str()));
+            }
+        });
+    }
+    for (auto& w : workers) w.join();
+    std::printf("%d %d %lu\n", written.load(), refused.load(), static_cast<unsigned long>(TarnClog_GetErrno()));
+    return 0;
+}
