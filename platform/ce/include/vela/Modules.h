@@ -1,0 +1,63 @@
+// Modules built into the process, and the hooks tests use to hide a module or put a double in
+// its place without touching the host system.
+//
+// LoadLibrary looks for a name (matched without regard to case, with or without ".dll") among
+// the modules built into the process first, then as Name.dll or libName.so beside the
+// executable, in \Windows of the terminal and in the kit's library folder.
+#pragma once
+
+#include <libloaderapi.h>
+
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace vela {
+
+// Export name (case-sensitive, undecorated) to function.
+using ModuleExports = std::map<std::string, FARPROC, std::less<>>;
+
+template <typename Function>
+FARPROC ExportedFunction(Function* function) {
+  return reinterpret_cast<FARPROC>(function);
+}
+
+// Makes a module part of the process under name ("winsock.dll"). Platform code calls it at
+// static-initialisation time through a BuiltinModuleRegistration.
+void RegisterBuiltinModule(std::u16string_view name, ModuleExports exports);
+
+struct BuiltinModuleRegistration {
+  BuiltinModuleRegistration(std::u16string_view name, ModuleExports exports) {
+    RegisterBuiltinModule(name, std::move(exports));
+  }
+};
+
+// From now on LoadLibrary and GetModuleHandle act as if no module of that name existed
+// anywhere (ERROR_MOD_NOT_FOUND). Handles already handed out stay valid.
+void HideModule(std::u16string_view name);
+
+// From now on LoadLibrary of name gives a built-in module with these exports, ahead of every
+// other place, whether or not a module of that name exists.
+void SubstituteModule(std::u16string_view name, ModuleExports exports);
+
+// Undoes every HideModule and SubstituteModule.
+void RestoreModules();
+
+// Restores the modules when a test ends, however it ends.
+class ScopedModuleOverrides {
+ public:
+  ScopedModuleOverrides() = default;
+  ~ScopedModuleOverrides() { RestoreModules(); }
+  ScopedModuleOverrides(const ScopedModuleOverrides&) = delete;
+  ScopedModuleOverrides& operator=(const ScopedModuleOverrides&) = delete;
+};
+
+// The handle of the loaded module (executable or shared library) that holds address, or NULL.
+HMODULE ModuleFromAddress(const void* address);
+
+}  // namespace vela
+
+// Every executable and shared library has its own hidden __dso_handle, so this names the
+// module that the calling code is compiled into, as a library's DllMain instance would.
+extern "C" __attribute__((visibility("hidden"))) void* __dso_handle;
+#define VELA_THIS_MODULE() (::vela::ModuleFromAddress(&__dso_handle))
