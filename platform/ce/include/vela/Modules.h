@@ -17,9 +17,16 @@ namespace vela {
 // Export name (case-sensitive, undecorated) to function.
 using ModuleExports = std::map<std::string, FARPROC, std::less<>>;
 
+// Any function as an export. The detour through void (*)() keeps -Wcast-function-type quiet;
+// callers cast the FARPROC of GetProcAddress back the same way.
 template <typename Function>
 FARPROC ExportedFunction(Function* function) {
-  return reinterpret_cast<FARPROC>(function);
+  return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(function));
+}
+
+template <typename Function>
+Function* ExportAs(FARPROC proc) {
+  return reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(proc));
 }
 
 // Makes a module part of the process under name ("winsock.dll"). Platform code calls it at
