@@ -1,8 +1,11 @@
 // Writes records from several threads of its own process:
-//   tarnclog_probe <log file> <threads> <records per thread>
-// The main thread sets the base information and writes the first Start record; then each
-// thread writes its records. Prints "<written> <refused> <error number>" and exits 0.
+//   tarnclog_probe <log file> <threads> <records per thread> [collector]
+// The main thread sets the base information and writes a Start record; then each thread
+// writes its Message records; then the main thread writes an End record without pCmd and
+// pInfo. With "collector", a collector double that asks for every record stands in for
+// "OrelClog.dll". Prints "<process id> <written> <refused> <error number>".
 #include <TarnClog.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstdio>
@@ -10,6 +13,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "vela/Modules.h"
 
 namespace {
 
@@ -19,12 +24,21 @@ std::u16string Widen(const char* text) {
     return out;
 }
 
+DWORD AskForRecords() { return 0; }
+BOOL Accept(LPCWSTR, LPCWSTR, LPCWSTR, DWORD) { return TRUE; }
+BOOL Take(DWORD, LPCWSTR, LPCWSTR, LPCWSTR) { return TRUE; }
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: tarnclog_probe <log file> <threads> <records per thread>\n");
+    if (argc != 4 && argc != 5) {
+        std::fprintf(stderr, "usage: tarnclog_probe <log file> <threads> <records per thread> [collector]\n");
         return 2;
+    }
+    if (argc == 5) {
+        vela::SubstituteModule(u"OrelClog.dll", {{"OrelClog_IsMLSMode", vela::ExportedFunction(&AskForRecords)},
+                                                 {"OrelClog_SetLogInfo", vela::ExportedFunction(&Accept)},
+                                                 {"OrelClog_PutAppLog", vela::ExportedFunction(&Take)}});
     }
     const std::u16string logFile = Widen(argv[1]);
     const int threads = std::atoi(argv[2]);
@@ -33,7 +47,7 @@ int main(int argc, char** argv) {
     TarnClog_SetBaseInfo(logFile.c_str(), nullptr, nullptr, nullptr, 0);
     std::atomic<int> written{0}, refused{0};
     auto count = [&](LONG result) { (result == 0 ? written : refused)++; };
-    count(TarnClog_Start(u"probe", u"main"));
+    count(TarnClog_Start(u"PTBOX", u"main"));
 
     std::vector<std::thread> workers;
     for (int t = 0; t < threads; ++t) {
@@ -46,6 +60,8 @@ int main(int argc, char** argv) {
         });
     }
     for (auto& w : workers) w.join();
-    std::printf("%d %d %lu\n", written.load(), refused.load(), static_cast<unsigned long>(TarnClog_GetErrno()));
+    count(TarnClog_End(nullptr, nullptr, u"done"));
+    std::printf("%d %d %d %lu\n", static_cast<int>(::getpid()), written.load(), refused.load(),
+                static_cast<unsigned long>(TarnClog_GetErrno()));
     return 0;
 }
