@@ -1,0 +1,147 @@
+// CreateFileW/A: opening and creating files with the platform's dispositions and share modes.
+#include <fileapi.h>
+#include <vela/TerminalFileSystem.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+
+#include "fileio/AnsiPath.h"
+#include "fileio/FileObject.h"
+#include "fileio/HostErrors.h"
+#include "fileio/ShareLocks.h"
+#include "kernel/HandleTable.h"
+
+namespace {
+
+// A superuser may write any file; the platform still refuses write access to a read-only
+// one, so that case needs a look at the mode bits.
+bool WritesAnything() {
+  static const bool privileged = geteuid() == 0;
+  return privileged;
+}
+
+bool HasNoWriteBit(int fd) {
+  struct stat st;
+  return fstat(fd, &st) == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+bool IsFolder(int fd) {
+  struct stat st;
+  return fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+int OpenRetryingInterrupts(const char* path, int flags, mode_t mode) {
+  int fd;
+  do {
+    fd = open(path, flags, mode);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+HANDLE Fail(DWORD error) {
+  SetLastError(error);
+  return INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+                   LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
+                   DWORD dwFlagsAndAttributes, HANDLE hTemplateFile) {
+  if (!lpFileName || !*lpFileName) {
+    return Fail(ERROR_PATH_NOT_FOUND);
+  }
+  if (dwCreationDisposition < CREATE_NEW || dwCreationDisposition > TRUNCATE_EXISTING ||
+      (dwShareMode & ~DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}) != 0) {
+    return Fail(ERROR_INVALID_PARAMETER);
+  }
+  if (dwFlagsAndAttributes & FILE_FLAG_OVERLAPPED) {
+    return Fail(ERROR_INVALID_PARAMETER);  // no overlapped I/O on the terminal
+  }
+  const bool read = dwDesiredAccess & (GENERIC_READ | GENERIC_ALL);
+  const bool write = dwDesiredAccess & (GENERIC_WRITE | GENERIC_ALL);
+  if (dwCreationDisposition == TRUNCATE_EXISTING && !write) {
+    return Fail(ERROR_INVALID_PARAMETER);
+  }
+
+  const std::string host = vela::HostPathFromTerminal(lpFileName);
+  // Writable descriptors are opened for reading too: the share locks need it.
+  int flags = (write ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NOCTTY;
+  if (dwFlagsAndAttributes & FILE_FLAG_WRITE_THROUGH) {
+    flags |= O_DSYNC;
+  }
+  const mode_t createMode = (dwFlagsAndAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
+
+  // Open what exists first and create only when nothing is there, so the caller learns
+  // whether the file existed without a separate look; O_EXCL settles a race with a creator.
+  // A dangling symbolic link is neither openable nor creatable, hence the bound.
+  int fd = -1;
+  bool existed = true;
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    if (dwCreationDisposition == CREATE_NEW) {
+      fd = OpenRetryingInterrupts(host.c_str(), flags | O_CREAT | O_EXCL, createMode);
+      existed = false;
+      break;
+    }
+    fd = OpenRetryingInterrupts(host.c_str(), flags, 0);
+    if (fd >= 0 || errno != ENOENT || dwCreationDisposition == OPEN_EXISTING ||
+        dwCreationDisposition == TRUNCATE_EXISTING) {
+      break;
+    }
+    fd = OpenRetryingInterrupts(host.c_str(), flags | O_CREAT | O_EXCL, createMode);
+    if (fd >= 0 || errno != EEXIST) {
+      existed = false;
+      break;
+    }
+  }
+  if (fd < 0) {
+    const DWORD error = vela::fileio::ErrorFromErrno(errno, host);
+    // Only the fresh name of CREATE_NEW can collide; other dispositions reach here on a folder.
+    return Fail(error == ERROR_FILE_EXISTS && dwCreationDisposition != CREATE_NEW
+                    ? ERROR_ACCESS_DENIED
+                    : error);
+  }
+  auto file = std::make_shared<vela::fileio::FileObject>(fd, read, write);
+
+  // Write access fails on a folder with EISDIR already; read-only opens need a look.
+  if (existed && ((!write && IsFolder(fd)) || (write && WritesAnything() && HasNoWriteBit(fd)))) {
+    return Fail(ERROR_ACCESS_DENIED);
+  }
+  if (const DWORD share = vela::fileio::AcquireShareLocks(fd, read, write, dwShareMode, write);
+      share != ERROR_SUCCESS) {
+    return Fail(share);
+  }
+  // Truncate only once the share check passed, so another holder's data is never cut.
+  if (existed && (dwCreationDisposition == CREATE_ALWAYS ||
+                  dwCreationDisposition == TRUNCATE_EXISTING)) {
+    if (ftruncate(fd, 0) != 0) {
+      return Fail(vela::fileio::ErrorFromErrno(errno, host));
+    }
+  }
+  HANDLE handle = vela::kernel::InsertHandle(std::move(file));
+  if (!handle) {
+    return Fail(ERROR_TOO_MANY_OPEN_FILES);
+  }
+  if (dwCreationDisposition == OPEN_ALWAYS || dwCreationDisposition == CREATE_ALWAYS) {
+    SetLastError(existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
+  }
+  return handle;
+}
+
+HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+                   LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
+                   DWORD dwFlagsAndAttributes, HANDLE hTemplateFile) {
+  if (!lpFileName) {
+    return Fail(ERROR_PATH_NOT_FOUND);
+  }
+  const std::optional<std::u16string> name = vela::fileio::WideFromAnsi(lpFileName);
+  if (!name) {
+    return INVALID_HANDLE_VALUE;
+  }
+  return CreateFileW(name->c_str(), dwDesiredAccess, dwShareMode, lpSecurityAttributes,
+                     dwCreationDisposition, dwFlagsAndAttributes, hTemplateFile);
+}
