@@ -1,0 +1,20 @@
+// The resources of the loaded modules, found through their handles.
+#pragma once
+
+#include <libloaderapi.h>
+
+#include <optional>
+
+#include "resources/ResourceDirectory.h"
+
+namespace vela::resources {
+
+// The entry of type and name in module (NULL: the executable). Without a language, the one
+// the user interface prefers. Sets the last error and returns nullptr when there is none.
+const ResourceEntry* FindModuleResource(HMODULE module, const ResourceId& type,
+                                        const ResourceId& name, std::optional<uint16_t> language);
+
+// True when entry is one FindModuleResource handed out for module and it is still loaded.
+bool IsModuleResource(HMODULE module, const ResourceEntry* entry);
+
+}  // namespace vela::resources
