@@ -63,7 +63,7 @@ const fs::path& SpecFile() {
         };
         for (int section = 0; text.size() < (10u << 20); ++section) {
             text += "[";
-            text += (section % 7 == 0) ? kJapanese[section % kJapaneseCount] : "Section";
+            text += (section % 7 == 0) ? kJapanese[section / 7 % kJapaneseCount] : "Section";
             text += std::to_string(section) + "]\r\n";
             if (section % 5 == 0) text += "; " + std::string(kJapanese[3]) + " comment\r\n";
             const uint32_t keys = 5 + next() % 16;

@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <utility>
 
 #include "IniText.h"
 
@@ -44,9 +43,15 @@ CVLSysIniFileSection* FindSection(const CMapStringToPtr& sections, LPCWSTR secti
     return static_cast<CVLSysIniFileSection*>(found);
 }
 
-BOOL FindValue(const CMapStringToPtr& sections, LPCWSTR section, LPCWSTR key, CString& value) {
+// The stored value, or null. Answers as the section's Lookup would, without copying the value:
+// a look-up must not allocate.
+const CString* FindValue(const CMapStringToPtr& sections, LPCWSTR section, LPCWSTR key) {
     CVLSysIniFileSection* found = FindSection(sections, section);
-    return found != nullptr && found->Lookup(UpperName(key), value);
+    if (found == nullptr) return nullptr;
+    const UpperName upperKey(key);
+    LPCWSTR storedKey = nullptr;
+    if (!found->m_mapValue.LookupKey(upperKey, storedKey)) return nullptr;
+    return &found->m_mapValue[upperKey];  // present, so nothing is added
 }
 
 // Copies at most size - 1 characters and terminates; returns the number copied. The source
@@ -169,17 +174,15 @@ DWORD CVLSysIniFile::GetPrivateProfileString(LPCWSTR section, LPCWSTR key, LPCWS
     if (buffer == nullptr || size == 0) return 0;
     if (defaultValue == nullptr) defaultValue = u"";
     DWORD length = CopyTruncated(buffer, size, defaultValue, wcslen(defaultValue));
-    CString value;
-    if (FindValue(m_mapSection, section, key, value)) {
-        length = CopyTruncated(buffer, size, value, static_cast<size_t>(value.GetLength()));
+    if (const CString* value = FindValue(m_mapSection, section, key)) {
+        length = CopyTruncated(buffer, size, *value, static_cast<size_t>(value->GetLength()));
     }
     return length;
 }
 
 int CVLSysIniFile::GetPrivateProfileInt(LPCWSTR section, LPCWSTR key, int defaultValue) {
-    CString value;
-    if (!FindValue(m_mapSection, section, key, value)) return defaultValue;
-    return _wtoi(value);
+    const CString* value = FindValue(m_mapSection, section, key);
+    return value != nullptr ? _wtoi(*value) : defaultValue;
 }
 
 void CVLSysIniFile::GetInt(LPCWSTR section, LPCWSTR key, int& value) {
@@ -189,10 +192,9 @@ void CVLSysIniFile::GetInt(LPCWSTR section, LPCWSTR key, int& value) {
 void CVLSysIniFile::GetString(LPCWSTR section, LPCWSTR key, CString& value) {
     // The result holds what a 2048-character buffer would; a missing entry leaves value as it
     // was, however long it is.
-    CString found;
-    if (!FindValue(m_mapSection, section, key, found)) return;
-    if (found.GetLength() > kLineChars - 1) found.Delete(kLineChars - 1, found.GetLength() - (kLineChars - 1));
-    value = std::move(found);
+    const CString* found = FindValue(m_mapSection, section, key);
+    if (found == nullptr) return;
+    value = found->GetLength() > kLineChars - 1 ? found->Left(kLineChars - 1) : *found;
 }
 
 void CVLSysIniFile::DumpData() {
