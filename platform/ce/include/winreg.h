@@ -5,6 +5,11 @@
 #include "wintypes.h"
 #include "winerror.h"
 
+// The key of an open handle was deleted meanwhile.
+#ifndef ERROR_KEY_DELETED
+#define ERROR_KEY_DELETED 1018L
+#endif
+
 typedef struct HKEY__* HKEY;
 typedef HKEY* PHKEY;
 typedef DWORD REGSAM;

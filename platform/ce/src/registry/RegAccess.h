@@ -10,10 +10,6 @@
 
 #include "registry/RegKeyTree.h"
 
-#ifndef ERROR_KEY_DELETED
-#define ERROR_KEY_DELETED 1018L
-#endif
-
 namespace vela::registry {
 
 LONG OpenKey(HKEY key, std::u16string_view subKey, bool create, HKEY* result, DWORD* disposition);
