@@ -1,4 +1,5 @@
 // _wfopen: opens a file of the terminal's file system as a runtime-library stream.
+#include <fileapi.h>
 #include <wincrt.h>
 #include <vela/TerminalFileSystem.h>
 
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "crt/CookieStream.h"
+#include "fileio/ShareLocks.h"
 
 namespace {
 
@@ -17,6 +19,8 @@ struct OpenMode {
   int flags = 0;
   std::string stdioMode;
   bool text = true;
+  // Done only after the share check, so a file another handle holds is never cut.
+  bool truncate = false;
 };
 
 // "r", "w" or "a", then "+", "t" or "b" in any order. The runtime library's commit flags
@@ -24,7 +28,7 @@ struct OpenMode {
 bool ParseMode(const WCHAR* mode, OpenMode& out) {
   switch (*mode) {
     case u'r': out.flags = O_RDONLY; break;
-    case u'w': out.flags = O_WRONLY | O_CREAT | O_TRUNC; break;
+    case u'w': out.flags = O_WRONLY | O_CREAT; out.truncate = true; break;
     case u'a': out.flags = O_WRONLY | O_CREAT | O_APPEND; break;
     default: return false;
   }
@@ -64,7 +68,10 @@ FILE* _wfopen(const WCHAR* filename, const WCHAR* mode) {
     return nullptr;
   }
   const std::string host = vela::HostPathFromTerminal(filename);
-  const int fd = open(host.c_str(), parsed.flags | O_CLOEXEC, 0666);
+  // Writable streams open the descriptor for reading too, which the share locks need.
+  const bool writable = (parsed.flags & O_ACCMODE) != O_RDONLY;
+  const int flags = (parsed.flags & ~O_ACCMODE) | (writable ? O_RDWR : O_RDONLY);
+  const int fd = open(host.c_str(), flags | O_CLOEXEC, 0666);
   if (fd < 0) {
     if (errno == EISDIR) {
       errno = EACCES;  // what the runtime library reports for a folder
@@ -72,7 +79,19 @@ FILE* _wfopen(const WCHAR* filename, const WCHAR* mode) {
     return nullptr;
   }
   struct stat st;
-  if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  // The platform refuses to write a read-only file even to a privileged caller.
+  if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) ||
+      (writable && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)) {
+    close(fd);
+    errno = EACCES;
+    return nullptr;
+  }
+  // The runtime library opens every stream sharing read and write: only a handle that
+  // shares less keeps it out.
+  if (vela::fileio::AcquireShareLocks(fd, !writable || (parsed.flags & O_ACCMODE) == O_RDWR,
+                                      writable, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      writable) != ERROR_SUCCESS ||
+      (parsed.truncate && ftruncate(fd, 0) != 0)) {
     close(fd);
     errno = EACCES;
     return nullptr;
