@@ -131,7 +131,9 @@ TEST_F(ProbeRunTest, TwoProcessesWritingOneLog) {
     ProbeResult ra = Finish(a), rb = Finish(b);
     for (const ProbeResult& r : {ra, rb}) {
         ASSERT_EQ(602, r.written + r.refused);
-        if (r.refused > 0) EXPECT_EQ(TARNCLOG_ERR_OPEN, r.error);
+        if (r.refused > 0) {
+            EXPECT_EQ(TARNCLOG_ERR_OPEN, r.error);
+        }
     }
     auto lines = Lines(Read("op.log"));
     EXPECT_EQ(static_cast<size_t>(ra.written + rb.written), lines.size());

@@ -175,7 +175,9 @@ TEST_F(RecordLineTest, RequiredStringsPerKind) {
         EXPECT_EQ(c.result, c.call()) << c.what;
         if (c.result == 0) ++written;
         EXPECT_EQ(written, LogLines().size()) << c.what;
-        if (c.result != 0) EXPECT_EQ(TARNCLOG_ERR_NULL_ARGUMENT, TarnClog_GetErrno()) << c.what;
+        if (c.result != 0) {
+            EXPECT_EQ(TARNCLOG_ERR_NULL_ARGUMENT, TarnClog_GetErrno()) << c.what;
+        }
     }
     // End with only pMsg: fields 9 and 10 are empty.
     auto f = Fields(LogLines().at(1));

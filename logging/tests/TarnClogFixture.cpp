@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <winsock.h>
+
 #include <cstring>
 #include <fstream>
 #include <iterator>

@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "TerminalTempDir.h"
-#include "vela/Clock.h"
+// Modules.h declares __dso_handle, which the compiler declares on its own once a static local
+// with a destructor or an atexit call was seen; it must come first.
 #include "vela/Modules.h"
+#include "vela/Clock.h"
+#include "TerminalTempDir.h"
 
 namespace tarntest {
 
