@@ -37,6 +37,8 @@ struct Document {
   bool header = false;  // the first line named a known format
   std::vector<Section> sections;
   std::vector<Damage> damage;
+  // The text ends inside a line, as a file cut short does. That line is read all the same.
+  bool cutShort = false;
 };
 
 Document Parse(std::string_view bytes);

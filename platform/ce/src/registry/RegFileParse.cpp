@@ -203,6 +203,7 @@ const char* ReadData(std::u16string_view rhs, Value* value) {
 Document Parse(std::string_view bytes) {
   Document doc;
   const std::vector<Line> lines = SplitLines(bytes, &doc.damage);
+  doc.cutShort = !lines.empty() && !Trim(lines.back().text).empty();
   Section* current = nullptr;
   bool sawContent = false;
   // After a header that cannot be read, its values have no key to go to.

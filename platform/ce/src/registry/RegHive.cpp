@@ -7,6 +7,7 @@
 #include <vela/RegFile.h>
 #include <vela/Utf.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "debug/DebugChannel.h"
@@ -187,6 +188,10 @@ void RegHive::Load(const std::string& bytes) {
         key->SetValue(value.name, value.type, value.data);
       }
     }
+  }
+  if (doc.cutShort) {
+    doc.damage.push_back({static_cast<int>(std::count(bytes.begin(), bytes.end(), '\n')) + 1,
+                          "no line end; the file may be cut short", ""});
   }
   damaged_ = !doc.damage.empty();
   damagedBytes_.clear();
