@@ -16,6 +16,7 @@ write_basic_package_version_file(
   COMPATIBILITY SameMajorVersion)
 
 install(FILES
+  ${CMAKE_CURRENT_SOURCE_DIR}/cmake/VelaResources.cmake
   ${CMAKE_CURRENT_BINARY_DIR}/VelaConfig.cmake
   ${CMAKE_CURRENT_BINARY_DIR}/VelaConfigVersion.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Vela)
