@@ -27,7 +27,7 @@ protected:
 
     // Starts a probe; Finish reads what it printed.
     FILE* Start(const std::string& args) {
-        std::string command = dir_.HostPath("app/tarnclog_probe").string() + " '" + Utf8(dir_.Path("op.log")) + "' " + args;
+        std::string command = "exec " + dir_.HostPath("app/tarnclog_probe").string() + " '" + Utf8(dir_.Path("op.log")) + "' " + args;
         return ::popen(command.c_str(), "r");
     }
     static ProbeResult Finish(FILE* out) {
@@ -122,6 +122,14 @@ TEST_F(ProbeRunTest, TraceFilesPerThreadAppendedOnTheNextRun) {
         }
     }
     EXPECT_GE(threadFiles, 2);
+}
+
+// What a record call reported as written is in the file even when the process is killed
+// right after.
+TEST_F(ProbeRunTest, RecordsSurviveAKilledProcess) {
+    ProbeResult r = Run("2 50 kill");
+    ASSERT_EQ(102, r.written + r.refused);
+    EXPECT_EQ(static_cast<size_t>(r.written), Lines(Read("op.log")).size());
 }
 
 // Two processes with several threads each: every line whole, the refused ones told so.

@@ -1,13 +1,15 @@
 // Writes records from several threads of its own process:
-//   tarnclog_probe <log file> <threads> <records per thread> [collector]
+//   tarnclog_probe <log file> <threads> <records per thread> [collector|kill]
 // The main thread sets the base information and writes a Start record; then each thread
 // writes its Message records; then the main thread writes an End record without pCmd and
 // pInfo. With "collector", a collector double that asks for every record stands in for
-// "OrelClog.dll". Prints "<process id> <written> <refused> <error number>".
+// "OrelClog.dll". Prints "<process id> <written> <refused> <error number>"; with "kill" the
+// process then kills itself at once, so nothing can be flushed on the way out.
 #include <TarnClog.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -32,10 +34,11 @@ BOOL Take(DWORD, LPCWSTR, LPCWSTR, LPCWSTR) { return TRUE; }
 
 int main(int argc, char** argv) {
     if (argc != 4 && argc != 5) {
-        std::fprintf(stderr, "usage: tarnclog_probe <log file> <threads> <records per thread> [collector]\n");
+        std::fprintf(stderr, "usage: tarnclog_probe <log file> <threads> <records per thread> [collector|kill]\n");
         return 2;
     }
-    if (argc == 5) {
+    const std::string option = argc == 5 ? argv[4] : "";
+    if (option == "collector") {
         vela::SubstituteModule(u"OrelClog.dll", {{"OrelClog_IsMLSMode", vela::ExportedFunction(&AskForRecords)},
                                                  {"OrelClog_SetLogInfo", vela::ExportedFunction(&Accept)},
                                                  {"OrelClog_PutAppLog", vela::ExportedFunction(&Take)}});
@@ -63,5 +66,7 @@ int main(int argc, char** argv) {
     count(TarnClog_End(nullptr, nullptr, u"done"));
     std::printf("%d %d %d %lu\n", static_cast<int>(::getpid()), written.load(), refused.load(),
                 static_cast<unsigned long>(TarnClog_GetErrno()));
+    std::fflush(stdout);
+    if (option == "kill") std::raise(SIGKILL);
     return 0;
 }
