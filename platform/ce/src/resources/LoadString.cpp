@@ -40,6 +40,10 @@ int LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
+  // A caller's buffer holds an empty string whenever nothing is found.
+  if (cchBufferMax > 0) {
+    lpBuffer[0] = u'\0';
+  }
   if (uID > 0xFFFF) {
     SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
     return 0;
@@ -49,16 +53,10 @@ int LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax
   const WCHAR* text = nullptr;
   size_t length = 0;
   if (!block) {
-    if (cchBufferMax > 0) {
-      lpBuffer[0] = u'\0';
-    }
     return 0;
   }
   if (!FindInBlock(*block, uID % 16, &text, &length)) {
     SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
-    if (cchBufferMax > 0) {
-      lpBuffer[0] = u'\0';
-    }
     return 0;
   }
   if (cchBufferMax == 0) {
