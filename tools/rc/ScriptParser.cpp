@@ -199,7 +199,7 @@ void ScriptParser::StringTable(const Token& keyword) {
   }
   ExpectBegin("after STRINGTABLE");
   auto& table = strings_[language];
-  while (!PeekIsEnd()) {
+  while (Peek() && !PeekIsEnd()) {
     const Token& first = Next("a string id or END");
     --pos_;
     const int64_t id = Number("a string id");
