@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "TarnClogFixture.h"
+#include "vela/TerminalIdentity.h"
 
 namespace tarntest {
 namespace {
@@ -12,6 +13,7 @@ class BaseInfoTest : public TarnClogTest {
 protected:
     void TearDown() override {
         SetOwner(nullptr, 0);
+        vela::ResetTerminalHostName();
         TarnClogTest::TearDown();
     }
 
@@ -48,6 +50,13 @@ TEST_F(BaseInfoTest, TerminalAddressFromTheSocketLibrary) {
         const char* address;
     } cases[] = {
         {"host name", [] {}, "HT-01"},
+        {"the platform's own library",
+         [] {
+             vela::RestoreModules();
+             vela::HideModule(u"OrelClog.dll");
+             vela::SetTerminalHostName(u"RT-0042");
+         },
+         "RT-0042"},
         {"name in code page 932", [] { g_winsock.name = "\x95\x5c\x8e\xa6"; }, "\x95\x5c\x8e\xa6"},
         {"library absent", [] { vela::HideModule(u"winsock.dll"); }, "RQ-44"},
         {"start-up fails", [] { g_winsock.startupFails = true; }, "RQ-44"},
