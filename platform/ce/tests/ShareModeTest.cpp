@@ -237,6 +237,56 @@ TEST_F(ShareModeTest, ParentIsRefusedWhileChildHolds) {
   CloseHandle(h);
 }
 
+// Two processes appending records with exclusive opens, each retrying while the other holds
+// the file: every record lands whole at the end, none overwrites another.
+TEST_F(ShareModeTest, ExclusiveAppendersInTwoProcessesLoseNothing) {
+  constexpr int kRecords = 200;
+  auto append = [](char tag) {
+    for (int i = 0; i < kRecords;) {
+      HANDLE h = Open(W, 0);
+      if (h == INVALID_HANDLE_VALUE) {
+        if (GetLastError() != ERROR_SHARING_VIOLATION) {
+          return 1;
+        }
+        continue;
+      }
+      const char line[] = {tag, tag, tag, '\n'};
+      DWORD put = 0;
+      const bool ok = SetFilePointer(h, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER &&
+                      WriteFile(h, line, sizeof line, &put, nullptr) && put == sizeof line;
+      CloseHandle(h);
+      if (!ok) {
+        return 2;
+      }
+      ++i;
+    }
+    return 0;
+  };
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    alarm(20);
+    _exit(append('c'));
+  }
+  EXPECT_EQ(append('p'), 0);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+
+  const std::string all = root_.ReadBytes("Temp/shared.log");
+  ASSERT_EQ(all.size(), 2u * kRecords * 4);
+  int parent = 0;
+  int child = 0;
+  for (size_t i = 0; i < all.size(); i += 4) {
+    const std::string line = all.substr(i, 4);
+    parent += line == "ppp\n";
+    child += line == "ccc\n";
+  }
+  EXPECT_EQ(parent, kRecords);
+  EXPECT_EQ(child, kRecords);
+}
+
 // A process that dies holding a file (killed, or ended without closing) lets go of it.
 TEST_F(ShareModeTest, DeadHolderLetsGo) {
   EXPECT_EQ(RunInChild([] { return Open(W, 0) == INVALID_HANDLE_VALUE ? 1 : 0; }), 0);

@@ -24,16 +24,6 @@ bool WritesAnything() {
   return privileged;
 }
 
-bool HasNoWriteBit(int fd) {
-  struct stat st;
-  return fstat(fd, &st) == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-}
-
-bool IsFolder(int fd) {
-  struct stat st;
-  return fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 int OpenRetryingInterrupts(const char* path, int flags, mode_t mode) {
   int fd;
   do {
@@ -106,20 +96,36 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                     : error);
   }
   auto file = std::make_shared<vela::fileio::FileObject>(fd, read, write);
-
-  // Write access fails on a folder with EISDIR already; read-only opens need a look.
-  if (existed && ((!write && IsFolder(fd)) || (write && WritesAnything() && HasNoWriteBit(fd)))) {
-    return Fail(ERROR_ACCESS_DENIED);
-  }
   if (const DWORD share = vela::fileio::AcquireShareLocks(fd, read, write, dwShareMode, write);
       share != ERROR_SUCCESS) {
     return Fail(share);
+  }
+  // One look at the open file after the share locks: a folder opened for reading, a read-only
+  // file opened for writing by a superuser (whom the host would let write), and the size
+  // that stays known while this handle denies write sharing. The size is taken only now so
+  // that a writer that held the file until just before cannot leave it stale.
+  const bool keepSize = (read || write) && !(dwShareMode & FILE_SHARE_WRITE);
+  if (keepSize || (existed && (!write || WritesAnything()))) {
+    struct stat st;
+    if (fstat(fd, &st) != 0) {
+      return Fail(vela::fileio::ErrorFromErrno(errno, host));
+    }
+    if (S_ISDIR(st.st_mode) ||
+        (existed && write && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)) {
+      return Fail(ERROR_ACCESS_DENIED);
+    }
+    if (keepSize && S_ISREG(st.st_mode)) {
+      file->knownSize = st.st_size;
+    }
   }
   // Truncate only once the share check passed, so another holder's data is never cut.
   if (existed && (dwCreationDisposition == CREATE_ALWAYS ||
                   dwCreationDisposition == TRUNCATE_EXISTING)) {
     if (ftruncate(fd, 0) != 0) {
       return Fail(vela::fileio::ErrorFromErrno(errno, host));
+    }
+    if (file->knownSize) {
+      file->knownSize = 0;
     }
   }
   HANDLE handle = vela::kernel::InsertHandle(std::move(file));

@@ -27,6 +27,20 @@ BOOL Fail(DWORD error) {
   return FALSE;
 }
 
+// The size of the file: known while no one else may write, otherwise asked of the host.
+bool CurrentSize(FileObject& file, int64_t& size) {
+  if (file.knownSize) {
+    size = *file.knownSize;
+    return true;
+  }
+  struct stat st;
+  if (fstat(file.fd(), &st) != 0) {
+    return false;
+  }
+  size = st.st_size;
+  return true;
+}
+
 DWORD IoError(int error, DWORD fallback) {
   switch (error) {
     case ENOSPC:
@@ -34,6 +48,17 @@ DWORD IoError(int error, DWORD fallback) {
     case EIO: return fallback;
     default: return vela::fileio::ErrorFromErrno(error, std::string());
   }
+}
+
+// Reads or writes at the handle's pointer; devices that cannot seek use the plain calls.
+ssize_t ReadAt(int fd, void* buffer, size_t count, int64_t position) {
+  const ssize_t n = pread(fd, buffer, count, position);
+  return n < 0 && errno == ESPIPE ? read(fd, buffer, count) : n;
+}
+
+ssize_t WriteAt(int fd, const void* buffer, size_t count, int64_t position) {
+  const ssize_t n = pwrite(fd, buffer, count, position);
+  return n < 0 && errno == ESPIPE ? write(fd, buffer, count) : n;
 }
 
 }  // namespace
@@ -54,9 +79,10 @@ BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
     return Fail(ERROR_ACCESS_DENIED);
   }
   auto* out = static_cast<char*>(lpBuffer);
+  std::lock_guard lock(file->mutex);
   DWORD done = 0;
   while (done < nNumberOfBytesToRead) {
-    const ssize_t n = read(file->fd(), out + done, nNumberOfBytesToRead - done);
+    const ssize_t n = ReadAt(file->fd(), out + done, nNumberOfBytesToRead - done, file->position);
     if (n < 0) {
       if (errno == EINTR) {
         continue;
@@ -68,6 +94,7 @@ BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
       break;  // end of file: success with fewer bytes
     }
     done += static_cast<DWORD>(n);
+    file->position += n;
   }
   *lpNumberOfBytesRead = done;
   return TRUE;
@@ -89,20 +116,26 @@ BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
     return Fail(ERROR_ACCESS_DENIED);
   }
   const auto* in = static_cast<const char*>(lpBuffer);
+  std::lock_guard lock(file->mutex);
   DWORD done = 0;
+  BOOL ok = TRUE;
   while (done < nNumberOfBytesToWrite) {
-    const ssize_t n = write(file->fd(), in + done, nNumberOfBytesToWrite - done);
+    const ssize_t n = WriteAt(file->fd(), in + done, nNumberOfBytesToWrite - done, file->position);
     if (n < 0) {
       if (errno == EINTR) {
         continue;
       }
-      *lpNumberOfBytesWritten = done;
-      return Fail(IoError(errno, ERROR_WRITE_FAULT));
+      ok = Fail(IoError(errno, ERROR_WRITE_FAULT));
+      break;
     }
     done += static_cast<DWORD>(n);
+    file->position += n;
+  }
+  if (file->knownSize && file->position > *file->knownSize) {
+    file->knownSize = file->position;
   }
   *lpNumberOfBytesWritten = done;
-  return TRUE;
+  return ok;
 }
 
 DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDistanceToMoveHigh,
@@ -111,34 +144,39 @@ DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDistanceToMoveH
   if (!file) {
     return INVALID_SET_FILE_POINTER;
   }
-  int whence;
-  switch (dwMoveMethod) {
-    case FILE_BEGIN: whence = SEEK_SET; break;
-    case FILE_CURRENT: whence = SEEK_CUR; break;
-    case FILE_END: whence = SEEK_END; break;
-    default: SetLastError(ERROR_INVALID_PARAMETER); return INVALID_SET_FILE_POINTER;
-  }
   // Without the high part the distance is a signed 32-bit number; with it, the two halves
   // form a signed 64-bit one.
-  const off_t distance =
+  const int64_t distance =
       lpDistanceToMoveHigh
-          ? static_cast<off_t>((uint64_t(uint32_t(*lpDistanceToMoveHigh)) << 32) | uint32_t(lDistanceToMove))
-          : off_t{lDistanceToMove};
-  const off_t position = lseek(file->fd(), distance, whence);
+          ? static_cast<int64_t>((uint64_t(uint32_t(*lpDistanceToMoveHigh)) << 32) | uint32_t(lDistanceToMove))
+          : int64_t{lDistanceToMove};
+  std::lock_guard lock(file->mutex);
+  int64_t from = 0;
+  switch (dwMoveMethod) {
+    case FILE_BEGIN: break;
+    case FILE_CURRENT: from = file->position; break;
+    case FILE_END:
+      if (!CurrentSize(*file, from)) {
+        SetLastError(IoError(errno, ERROR_READ_FAULT));
+        return INVALID_SET_FILE_POINTER;
+      }
+      break;
+    default: SetLastError(ERROR_INVALID_PARAMETER); return INVALID_SET_FILE_POINTER;
+  }
+  // Both fit in 63 bits, so the sum cannot overflow.
+  const int64_t position = from + distance;
   if (position < 0) {
-    SetLastError(errno == EINVAL ? ERROR_NEGATIVE_SEEK : IoError(errno, ERROR_INVALID_PARAMETER));
+    SetLastError(ERROR_NEGATIVE_SEEK);
     return INVALID_SET_FILE_POINTER;
   }
-  if (lpDistanceToMoveHigh) {
-    *lpDistanceToMoveHigh = static_cast<LONG>(uint64_t(position) >> 32);
-  } else if (position > 0xFFFFFFFE) {
-    // The caller cannot be told a position past 4 GB without the high part. Put the pointer
-    // back where it was when that is known.
-    if (whence != SEEK_END) {
-      lseek(file->fd(), position - distance, SEEK_SET);
-    }
+  if (!lpDistanceToMoveHigh && position > 0xFFFFFFFE) {
+    // Past 4 GB cannot be told without the high part; the pointer stays.
     SetLastError(ERROR_INVALID_PARAMETER);
     return INVALID_SET_FILE_POINTER;
+  }
+  file->position = position;
+  if (lpDistanceToMoveHigh) {
+    *lpDistanceToMoveHigh = static_cast<LONG>(uint64_t(position) >> 32);
   }
   const DWORD low = static_cast<DWORD>(position);
   if (low == INVALID_SET_FILE_POINTER) {
@@ -155,9 +193,12 @@ BOOL SetEndOfFile(HANDLE hFile) {
   if (!file->canWrite()) {
     return Fail(ERROR_ACCESS_DENIED);
   }
-  const off_t position = lseek(file->fd(), 0, SEEK_CUR);
-  if (position < 0 || ftruncate(file->fd(), position) != 0) {
+  std::lock_guard lock(file->mutex);
+  if (ftruncate(file->fd(), file->position) != 0) {
     return Fail(IoError(errno, ERROR_WRITE_FAULT));
+  }
+  if (file->knownSize) {
+    file->knownSize = file->position;
   }
   return TRUE;
 }
@@ -167,14 +208,16 @@ DWORD GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) {
   if (!file) {
     return INVALID_FILE_SIZE;
   }
-  struct stat st;
-  if (fstat(file->fd(), &st) != 0) {
-    SetLastError(IoError(errno, ERROR_READ_FAULT));
-    return INVALID_FILE_SIZE;
+  int64_t size = 0;
+  {
+    std::lock_guard lock(file->mutex);
+    if (!CurrentSize(*file, size)) {
+      SetLastError(IoError(errno, ERROR_READ_FAULT));
+      return INVALID_FILE_SIZE;
+    }
   }
-  const uint64_t size = static_cast<uint64_t>(st.st_size);
   if (lpFileSizeHigh) {
-    *lpFileSizeHigh = static_cast<DWORD>(size >> 32);
+    *lpFileSizeHigh = static_cast<DWORD>(uint64_t(size) >> 32);
   }
   const DWORD low = static_cast<DWORD>(size);
   if (low == INVALID_FILE_SIZE) {
