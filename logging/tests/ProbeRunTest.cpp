@@ -27,7 +27,7 @@ protected:
 
     // Starts a probe; Finish reads what it printed.
     FILE* Start(const std::string& args) {
-        std::string command = "exec " + dir_.HostPath("app/tarnclog_probe").string() + " '" + Utf8(dir_.Path("op.log")) + "' " + args;
+        std::string command = "exec " + dir_.HostPath("app/tarnclog_probe").string() + " '" + Narrow(dir_.Path("op.log")) + "' " + args;
         return ::popen(command.c_str(), "r");
     }
     static ProbeResult Finish(FILE* out) {

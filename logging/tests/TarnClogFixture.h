@@ -43,7 +43,8 @@ extern FakeCollector g_collector;
 enum CollectorExports : unsigned { kIsMLSMode = 1, kSetLogInfo = 2, kPutAppLog = 4, kAllExports = 7 };
 void InstallCollector(unsigned exports = kAllExports);
 
-std::string Utf8(const std::u16string& text);
+// ASCII text as bytes; anything else becomes "?".
+std::string Narrow(const std::u16string& text);
 
 // Splits a log file's bytes into lines (CR LF kept off) and a line into its quoted fields.
 std::vector<std::string> Lines(const std::string& bytes);
