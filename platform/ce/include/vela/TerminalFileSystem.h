@@ -17,6 +17,11 @@ std::string TerminalRoot();
 // ".." never climbs above the root.
 std::string HostPathFromTerminal(std::u16string_view terminalPath);
 
+// The host path of a terminal path spelled exactly as given, without looking at the disk.
+// When that file exists it is also what HostPathFromTerminal gives, so a caller that just
+// opens an existing file can try it first and save the look-up.
+std::string HostPathAsSpelled(std::u16string_view terminalPath);
+
 // The terminal path (backslash form, starting with "\") of a host path under the root, or an
 // empty string when the host path lies outside it.
 std::u16string TerminalPathFromHost(std::string_view hostPath);

@@ -58,7 +58,6 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
     return Fail(ERROR_INVALID_PARAMETER);
   }
 
-  const std::string host = vela::HostPathFromTerminal(lpFileName);
   // Writable descriptors are opened for reading too: the share locks need it.
   int flags = (write ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NOCTTY;
   if (dwFlagsAndAttributes & FILE_FLAG_WRITE_THROUGH) {
@@ -66,26 +65,31 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
   }
   const mode_t createMode = (dwFlagsAndAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
 
-  // Open what exists first and create only when nothing is there, so the caller learns
-  // whether the file existed without a separate look; O_EXCL settles a race with a creator.
-  // A dangling symbolic link is neither openable nor creatable, hence the bound.
-  int fd = -1;
+  // An existing file spelled as given opens without the case-blind look-up. Otherwise open
+  // what exists first and create only when nothing is there, so the caller learns whether
+  // the file existed without a separate look; O_EXCL settles a race with a creator. A
+  // dangling symbolic link is neither openable nor creatable, hence the bound.
+  std::string host = vela::HostPathAsSpelled(lpFileName);
+  int fd = dwCreationDisposition == CREATE_NEW ? -1 : OpenRetryingInterrupts(host.c_str(), flags, 0);
   bool existed = true;
-  for (int attempt = 0; attempt < 4; ++attempt) {
-    if (dwCreationDisposition == CREATE_NEW) {
+  if (fd < 0) {
+    host = vela::HostPathFromTerminal(lpFileName);
+    for (int attempt = 0; attempt < 4; ++attempt) {
+      if (dwCreationDisposition == CREATE_NEW) {
+        fd = OpenRetryingInterrupts(host.c_str(), flags | O_CREAT | O_EXCL, createMode);
+        existed = false;
+        break;
+      }
+      fd = OpenRetryingInterrupts(host.c_str(), flags, 0);
+      if (fd >= 0 || errno != ENOENT || dwCreationDisposition == OPEN_EXISTING ||
+          dwCreationDisposition == TRUNCATE_EXISTING) {
+        break;
+      }
       fd = OpenRetryingInterrupts(host.c_str(), flags | O_CREAT | O_EXCL, createMode);
-      existed = false;
-      break;
-    }
-    fd = OpenRetryingInterrupts(host.c_str(), flags, 0);
-    if (fd >= 0 || errno != ENOENT || dwCreationDisposition == OPEN_EXISTING ||
-        dwCreationDisposition == TRUNCATE_EXISTING) {
-      break;
-    }
-    fd = OpenRetryingInterrupts(host.c_str(), flags | O_CREAT | O_EXCL, createMode);
-    if (fd >= 0 || errno != EEXIST) {
-      existed = false;
-      break;
+      if (fd >= 0 || errno != EEXIST) {
+        existed = false;
+        break;
+      }
     }
   }
   if (fd < 0) {

@@ -86,6 +86,23 @@ std::optional<std::string> FindIgnoringCase(const std::string& folder, std::u16s
 
 }  // namespace
 
+std::string HostPathAsSpelled(std::u16string_view terminalPath) {
+  const std::vector<std::u16string_view> parts = TerminalComponents(terminalPath);
+  std::string exact = TerminalRoot();
+  if (parts.empty()) {
+    return exact;
+  }
+  // A root of "/" already ends in the separator.
+  if (exact.back() == '/') {
+    exact.pop_back();
+  }
+  for (std::u16string_view part : parts) {
+    exact += '/';
+    exact += Utf16ToUtf8(part);
+  }
+  return exact;
+}
+
 std::string HostPathFromTerminal(std::u16string_view terminalPath) {
   const std::vector<std::u16string_view> parts = TerminalComponents(terminalPath);
   const std::string root = TerminalRoot();
