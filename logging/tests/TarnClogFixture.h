@@ -13,6 +13,7 @@
 // with a destructor or an atexit call was seen; it must come first.
 #include "vela/Modules.h"
 #include "vela/Clock.h"
+#include "PrivateTerminalRoot.h"
 #include "TerminalTempDir.h"
 
 namespace tarntest {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "PrivateTerminalRoot.h"
 #include "TerminalTempDir.h"
 #include "vela/TerminalFileSystem.h"
 
