@@ -113,6 +113,27 @@ TEST_F(RegistryTest, ChangesOnDiskAreSeenWithoutReopening) {
   EXPECT_EQ(RegQueryValueExW(key, u"n", nullptr, nullptr, nullptr, &size), ERROR_KEY_DELETED);
 }
 
+// A change that cannot be written is reported and not kept in memory either.
+TEST_F(RegistryTest, WriteFailuresAreReportedAndNotKept) {
+  HKEY key = Create(HKEY_CURRENT_USER, u"Kept");
+  std::filesystem::create_directory(root_.Host("Registry/HKEY_CURRENT_USER.reg.new"));
+  const DWORD number = 1;
+  EXPECT_EQ(RegSetValueExW(key, u"n", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), 4), ERROR_CANTWRITE);
+  DWORD size = 0;
+  EXPECT_EQ(RegQueryValueExW(key, u"n", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+  std::filesystem::remove(root_.Host("Registry/HKEY_CURRENT_USER.reg.new"));
+  SetDword(key, u"n", 2);
+  EXPECT_FALSE(std::filesystem::exists(root_.Host("Registry/HKEY_CURRENT_USER.reg.new")));
+
+  // No folder can be made for the hives.
+  root_.WriteBytes("Registry2", "");
+  std::filesystem::remove_all(root_.Host("Registry"));
+  std::filesystem::rename(root_.Host("Registry2"), root_.Host("Registry"));
+  HKEY out = nullptr;
+  EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"x", 0, nullptr, 0, 0, nullptr, &out, nullptr), ERROR_CANTWRITE);
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"x", 0, 0, &out), ERROR_FILE_NOT_FOUND);
+}
+
 TEST_F(RegistryTest, DesktopRegistryHasItsOwnHives) {
   const std::string desktop = vela::testing::MakeTempFolder();
   {
