@@ -5,8 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "ScopedTerminalRoot.h"
 
@@ -313,6 +315,72 @@ TEST_F(FileTest, FoldersAndRenames) {
   EXPECT_TRUE(DeleteFileW(u"\\Temp\\Sub\\c.txt"));
   EXPECT_TRUE(RemoveDirectoryW(u"\\Temp\\Sub"));
   EXPECT_FALSE(std::filesystem::exists(root_.Host("Temp/Sub")));
+}
+
+std::vector<std::u16string> FindAll(LPCWSTR pattern) {
+  std::vector<std::u16string> names;
+  WIN32_FIND_DATAW data;
+  HANDLE search = FindFirstFileW(pattern, &data);
+  if (search == INVALID_HANDLE_VALUE) {
+    return names;
+  }
+  do {
+    names.emplace_back(data.cFileName);
+  } while (FindNextFileW(search, &data));
+  EXPECT_EQ(GetLastError(), DWORD{ERROR_NO_MORE_FILES});
+  EXPECT_TRUE(FindClose(search));
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_F(FileTest, FindFilesByPattern) {
+  root_.MakeFolder("Data/Sub");
+  root_.WriteBytes("Data/a.log", "12345");
+  root_.WriteBytes("Data/B.LOG", "");
+  root_.WriteBytes("Data/c.txt", "");
+  root_.WriteBytes("Data/readme", "");
+  using Names = std::vector<std::u16string>;
+  struct Case {
+    LPCWSTR pattern;
+    Names names;
+  } const cases[] = {
+      {u"\\Data\\*.log", {u"B.LOG", u"a.log"}},
+      {u"\\data\\*", {u"B.LOG", u"Sub", u"a.log", u"c.txt", u"readme"}},
+      {u"\\Data\\*.*", {u"B.LOG", u"Sub", u"a.log", u"c.txt", u"readme"}},
+      {u"\\Data\\?.*", {u"B.LOG", u"a.log", u"c.txt"}},
+      {u"\\Data\\A.LOG", {u"a.log"}},
+      {u"\\Data\\*e*", {u"readme"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
+    EXPECT_EQ(FindAll(c.pattern), c.names);
+  }
+
+  WIN32_FIND_DATAW data;
+  HANDLE search = FindFirstFileW(u"\\Data\\a.log", &data);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(data.nFileSizeLow, 5u);
+  EXPECT_EQ(data.dwFileAttributes, DWORD{FILE_ATTRIBUTE_ARCHIVE});
+  SetLastError(kMarker);
+  EXPECT_FALSE(ReadFile(search, nullptr, 0, nullptr, nullptr));  // not a file handle
+  EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_HANDLE});
+  EXPECT_TRUE(FindClose(search));
+  SetLastError(kMarker);
+  EXPECT_FALSE(FindClose(search));
+  EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_HANDLE});
+
+  struct Miss {
+    LPCWSTR pattern;
+    DWORD error;
+  } const misses[] = {
+      {u"\\Data\\*.bmp", ERROR_FILE_NOT_FOUND},
+      {u"\\Nowhere\\*", ERROR_PATH_NOT_FOUND},
+  };
+  for (const Miss& m : misses) {
+    SetLastError(kMarker);
+    EXPECT_EQ(FindFirstFileW(m.pattern, &data), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), m.error);
+  }
 }
 
 }  // namespace
