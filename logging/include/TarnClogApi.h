@@ -17,19 +17,18 @@
 #define TARNCLOG_KIND_ABORT 4
 #define TARNCLOG_KIND_MESSAGE 8
 
-extern "C" {
+// The library exports these six names and nothing else, undecorated, as the terminal's does.
+#define TARNCLOG_API extern "C" __attribute__((visibility("default")))
 
 // Gathers the base information afresh (trace folder, companion mode, process id, owner name,
 // program identification, host name), then applies the arguments that are given.
-void WINAPI TarnClog_SetBaseInfo(LPCWSTR pLogFile, LPCWSTR pAddress, LPCWSTR pDevice, LPCWSTR pUser,
-                                 DWORD dwLogID);
+TARNCLOG_API void WINAPI TarnClog_SetBaseInfo(LPCWSTR pLogFile, LPCWSTR pAddress, LPCWSTR pDevice,
+                                              LPCWSTR pUser, DWORD dwLogID);
 
 // Each returns 0 when the record was written (or accepted by the collector), -1 otherwise.
-LONG WINAPI TarnClog_Start(LPCWSTR pCmd, LPCWSTR pInfo);
-LONG WINAPI TarnClog_End(LPCWSTR pCmd, LPCWSTR pInfo, LPCWSTR pMsg);
-LONG WINAPI TarnClog_Abort(LPCWSTR pCmd, LPCWSTR pInfo, LPCWSTR pMsg);
-LONG WINAPI TarnClog_Message(LPCWSTR pCmd, LPCWSTR pInfo, LPCWSTR pMsg);
+TARNCLOG_API LONG WINAPI TarnClog_Start(LPCWSTR pCmd, LPCWSTR pInfo);
+TARNCLOG_API LONG WINAPI TarnClog_End(LPCWSTR pCmd, LPCWSTR pInfo, LPCWSTR pMsg);
+TARNCLOG_API LONG WINAPI TarnClog_Abort(LPCWSTR pCmd, LPCWSTR pInfo, LPCWSTR pMsg);
+TARNCLOG_API LONG WINAPI TarnClog_Message(LPCWSTR pCmd, LPCWSTR pInfo, LPCWSTR pMsg);
 
-DWORD WINAPI TarnClog_GetErrno();
-
-}  // extern "C"
+TARNCLOG_API DWORD WINAPI TarnClog_GetErrno();

@@ -7,15 +7,13 @@
 
 #include <windows.h>
 
-extern "C" {
+#define ORELCLOG_API extern "C" __attribute__((visibility("default")))
 
 // 1: the logging library writes its own log file; anything else: the records come here.
-DWORD WINAPI OrelClog_IsMLSMode();
+ORELCLOG_API DWORD WINAPI OrelClog_IsMLSMode();
 
 // The base information for the records that follow. Returns nonzero on success.
-BOOL WINAPI OrelClog_SetLogInfo(LPCWSTR pAddress, LPCWSTR pDevice, LPCWSTR pUser, DWORD dwLogID);
+ORELCLOG_API BOOL WINAPI OrelClog_SetLogInfo(LPCWSTR pAddress, LPCWSTR pDevice, LPCWSTR pUser, DWORD dwLogID);
 
 // Stores one record; NULL strings are kept as NULL. Returns nonzero on success.
-BOOL WINAPI OrelClog_PutAppLog(DWORD dwKind, LPCWSTR pCmd, LPCWSTR pInfo, LPCWSTR pMsg);
-
-}  // extern "C"
+ORELCLOG_API BOOL WINAPI OrelClog_PutAppLog(DWORD dwKind, LPCWSTR pCmd, LPCWSTR pInfo, LPCWSTR pMsg);
