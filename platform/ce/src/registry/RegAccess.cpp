@@ -1,8 +1,10 @@
 #include "registry/RegAccess.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
+#include "debug/DebugChannel.h"
 #include "registry/RegHandles.h"
 #include "registry/RegKeyPath.h"
 
@@ -81,6 +83,14 @@ LONG OpenKey(HKEY handle, std::u16string_view subKey, bool create, HKEY* result,
   *result = AddKeyHandle(std::move(*ref));
   if (disposition) *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
   return ERROR_SUCCESS;
+}
+
+void NoteIgnoredOptions(DWORD options) {
+  if (options == REG_OPTION_NON_VOLATILE) return;
+  char text[96];
+  std::snprintf(text, sizeof text, "registry: RegCreateKeyEx options 0x%x ignored; the key persists\n",
+                static_cast<unsigned>(options));
+  debug::WriteDebugChannel(text);
 }
 
 LONG CloseKey(HKEY handle) {

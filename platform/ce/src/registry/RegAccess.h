@@ -13,6 +13,9 @@
 namespace vela::registry {
 
 LONG OpenKey(HKEY key, std::u16string_view subKey, bool create, HKEY* result, DWORD* disposition);
+// Creation options other than REG_OPTION_NON_VOLATILE are ignored, as on the terminal; a line on
+// the debug channel says so, since every key here persists.
+void NoteIgnoredOptions(DWORD options);
 LONG CloseKey(HKEY key);
 LONG FlushKey(HKEY key);
 // subKey empty deletes the key itself (never a predefined one); the subtree goes with it.

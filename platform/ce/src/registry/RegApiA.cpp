@@ -84,6 +84,7 @@ LONG RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lpClass, 
                      LPDWORD lpdwDisposition) {
   if (!phkResult) return ERROR_INVALID_PARAMETER;
   *phkResult = nullptr;
+  NoteIgnoredOptions(dwOptions);
   return OpenKey(hKey, ToWide(lpSubKey), true, phkResult, lpdwDisposition);
 }
 

@@ -41,6 +41,7 @@ LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass
                      LPDWORD lpdwDisposition) {
   if (!phkResult) return ERROR_INVALID_PARAMETER;
   *phkResult = nullptr;
+  NoteIgnoredOptions(dwOptions);
   return OpenKey(hKey, Text(lpSubKey), true, phkResult, lpdwDisposition);
 }
 
