@@ -165,7 +165,7 @@ void RegHive::Load(const std::string& bytes) {
     const std::optional<HKEY> root =
         SplitKeyPath(section.path, &names) && !names.empty() ? regfile::RootKeyFromName(names[0]) : std::nullopt;
     if (!root || regfile::RootKeyName(*root) != rootName_) {
-      doc.damage.push_back({section.line, "key outside this hive, ignored", Utf16ToUtf8(section.path)});
+      doc.damage.push_back({section.line, "key path not of this hive or not valid, ignored", Utf16ToUtf8(section.path)});
       continue;
     }
     names.erase(names.begin());
