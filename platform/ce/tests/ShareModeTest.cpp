@@ -240,7 +240,7 @@ TEST_F(ShareModeTest, ParentIsRefusedWhileChildHolds) {
 // Two processes appending records with exclusive opens, each retrying while the other holds
 // the file: every record lands whole at the end, none overwrites another.
 TEST_F(ShareModeTest, ExclusiveAppendersInTwoProcessesLoseNothing) {
-  constexpr int kRecords = 200;
+  constexpr int kRecords = 2000;
   auto append = [](char tag) {
     for (int i = 0; i < kRecords;) {
       HANDLE h = Open(W, 0);
