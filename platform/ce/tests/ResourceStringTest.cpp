@@ -101,6 +101,27 @@ TEST(LoadStringTest, EachModuleFindsItsOwnStrings) {
   EXPECT_TRUE(FreeLibrary(probe));
 }
 
+TEST(LoadStringTest, DataFileModulesGiveResourcesWithoutCode) {
+  vela::testing::ScopedTerminalRoot root;
+  vela::testing::PlaceWindowsProbe(root, "Windows/WinOnly.dll");
+  root.WriteBytes("Windows/NotElf.dll", "MZ no module");
+  HMODULE data = LoadLibraryExW(u"\\Windows\\WinOnly.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(nullptr, data);
+  EXPECT_EQ(u"probe module string", Load(data, 7));
+  SetLastError(kMarker);
+  EXPECT_EQ(nullptr, GetProcAddressW(data, u"ProbePlace"));
+  EXPECT_NE(kMarker, GetLastError());
+  EXPECT_EQ(nullptr, GetModuleHandleW(u"WinOnly.dll")) << "its code is not loaded";
+  EXPECT_TRUE(FreeLibrary(data));
+  SetLastError(kMarker);
+  EXPECT_FALSE(FreeLibrary(data));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_MOD_NOT_FOUND), GetLastError());
+
+  SetLastError(kMarker);
+  EXPECT_EQ(nullptr, LoadLibraryExW(u"NotElf.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_BAD_EXE_FORMAT), GetLastError());
+}
+
 TEST(FindResourceTest, FindsByTypeNameAndLanguage) {
   HRSRC english = FindResourceExW(nullptr, RT_STRING, MAKEINTRESOURCEW(IDS_GREETING / 16 + 1), 0x0409);
   ASSERT_NE(nullptr, english);

@@ -14,6 +14,7 @@
 #include "modules/AnsiText.h"
 #include "modules/ModuleRegistry.h"
 #include "modules/ModuleSearch.h"
+#include "resources/DataFileModules.h"
 
 using namespace vela::modules;
 
@@ -40,7 +41,7 @@ HMODULE ImageOfHandle(void* dlHandle) {
   return dladdr(map->l_ld, &info) != 0 ? static_cast<HMODULE>(info.dli_fbase) : nullptr;
 }
 
-HMODULE OpenLibrary(std::u16string_view name) {
+HMODULE OpenLibrary(std::u16string_view name, bool asDataFile) {
   const bool bare = name.find_first_of(u"\\/") == std::u16string_view::npos;
   HMODULE module = nullptr;
   switch (bare ? AcquireBuiltin(name, &module) : Lookup::Absent) {
@@ -61,6 +62,9 @@ HMODULE OpenLibrary(std::u16string_view name) {
   if (!file) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return nullptr;
+  }
+  if (asDataFile) {
+    return vela::resources::OpenDataFileModule(*file);
   }
   // Not under a lock: the library's initialisers may register modules or load others.
   void* dlHandle = dlopen(file->c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -90,8 +94,8 @@ HMODULE LoadLibraryExW(LPCWSTR lpLibFileName, HANDLE hFile, DWORD dwFlags) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return nullptr;
   }
-  (void)dwFlags;
-  return OpenLibrary(lpLibFileName);
+  // The other flags change nothing for modules without import tables to resolve.
+  return OpenLibrary(lpLibFileName, (dwFlags & LOAD_LIBRARY_AS_DATAFILE) != 0);
 }
 
 HMODULE LoadLibraryW(LPCWSTR lpLibFileName) { return LoadLibraryExW(lpLibFileName, nullptr, 0); }
@@ -108,6 +112,9 @@ HMODULE LoadLibraryExA(LPCSTR lpLibFileName, HANDLE hFile, DWORD dwFlags) {
 HMODULE LoadLibraryA(LPCSTR lpLibFileName) { return LoadLibraryExA(lpLibFileName, nullptr, 0); }
 
 BOOL FreeLibrary(HMODULE hLibModule) {
+  if (vela::resources::CloseDataFileModule(hLibModule)) {
+    return TRUE;
+  }
   void* dlHandle = nullptr;
   switch (ReleaseModule(hLibModule, &dlHandle)) {
     case Release::Builtin:

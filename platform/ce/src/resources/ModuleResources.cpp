@@ -76,6 +76,21 @@ const ResourceEntry* FindModuleResource(HMODULE module, const ResourceId& type,
   return nullptr;
 }
 
+void AddModuleDirectories(HMODULE module, std::vector<ResourceDirectory> directories) {
+  Registry& registry = TheRegistry();
+  std::lock_guard lock(registry.mutex);
+  auto& list = registry.modules[module];
+  for (ResourceDirectory& directory : directories) {
+    list.push_back(std::move(directory));
+  }
+}
+
+void RemoveModuleDirectories(HMODULE module) {
+  Registry& registry = TheRegistry();
+  std::lock_guard lock(registry.mutex);
+  registry.modules.erase(module);
+}
+
 bool IsModuleResource(HMODULE module, const ResourceEntry* entry) {
   if (!module) {
     module = modules::ExecutableModule();

@@ -14,6 +14,10 @@ namespace vela::resources {
 const ResourceEntry* FindModuleResource(HMODULE module, const ResourceId& type,
                                         const ResourceId& name, std::optional<uint16_t> language);
 
+// Resources of a module handle that is no loaded image (a data file), and their removal.
+void AddModuleDirectories(HMODULE module, std::vector<ResourceDirectory> directories);
+void RemoveModuleDirectories(HMODULE module);
+
 // True when entry is one FindModuleResource handed out for module and it is still loaded.
 bool IsModuleResource(HMODULE module, const ResourceEntry* entry);
 
