@@ -202,6 +202,39 @@ TEST_F(ShareModeTest, RacingExclusiveOpensHaveOneWinner) {
   }
 }
 
+// Two opens that exclude each other, started together: one of them wins, never neither.
+TEST_F(ShareModeTest, RacingIncompatibleOpensHaveOneWinner) {
+  const std::pair<Mode, Mode> pairs[] = {
+      {{R, SR}, {W, SRW}},
+      {{R, SR}, {RW, SR}},
+      {{W, SRW}, {R, SR}},
+      {{RW, 0}, {R, SRW}},
+  };
+  for (const auto& [a, b] : pairs) {
+    SCOPED_TRACE(testing::Message() << std::hex << a.access << "/" << a.share << " against "
+                                    << b.access << "/" << b.share);
+    for (int round = 0; round < 200; ++round) {
+      std::barrier start(2);
+      std::barrier tried(2);
+      std::atomic<int> winners{0};
+      auto attempt = [&](Mode m) {
+        start.arrive_and_wait();
+        HANDLE h = Open(m.access, m.share);
+        winners += h != INVALID_HANDLE_VALUE;
+        tried.arrive_and_wait();
+        if (h != INVALID_HANDLE_VALUE) {
+          CloseHandle(h);
+        }
+      };
+      std::thread first(attempt, a);
+      std::thread second(attempt, b);
+      first.join();
+      second.join();
+      ASSERT_EQ(winners, 1) << "round " << round;
+    }
+  }
+}
+
 TEST_F(ShareModeTest, ChildIsRefusedWhileParentHoldsAndAdmittedAfter) {
   HANDLE h = Open(W, SR);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
