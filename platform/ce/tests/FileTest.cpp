@@ -299,6 +299,11 @@ TEST_F(FileTest, FoldersAndRenames) {
   SetLastError(kMarker);
   EXPECT_FALSE(CopyFileW(u"\\Temp\\b.txt", u"\\Temp\\Sub\\a.txt", TRUE));
   EXPECT_EQ(GetLastError(), DWORD{ERROR_FILE_EXISTS});
+  // Copying a file onto itself must not cut it before reading.
+  SetLastError(kMarker);
+  EXPECT_FALSE(CopyFileW(u"\\Temp\\b.txt", u"\\TEMP\\B.TXT", FALSE));
+  EXPECT_EQ(GetLastError(), DWORD{ERROR_SHARING_VIOLATION});
+  EXPECT_EQ(root_.ReadBytes("Temp/b.txt"), "b");
   EXPECT_TRUE(CopyFileW(u"\\Temp\\b.txt", u"\\Temp\\Sub\\a.txt", FALSE));
   EXPECT_EQ(root_.ReadBytes("Temp/Sub/a.txt"), "b");
 

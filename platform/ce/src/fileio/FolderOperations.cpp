@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
 #include "fileio/AnsiPath.h"
 #include "fileio/HostErrors.h"
@@ -124,7 +125,15 @@ BOOL MoveFileW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName) {
     return Fail(ERROR_SHARING_VIOLATION);
   }
   // The platform never replaces an existing target; renameat2 makes that atomic.
-  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0) {
+  int result = renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+  if (result != 0 && errno == EINVAL) {
+    // A host file system without the flag: look, then rename.
+    if (lstat(to.c_str(), &st) == 0) {
+      return Fail(ERROR_ALREADY_EXISTS);
+    }
+    result = rename(from.c_str(), to.c_str());
+  }
+  if (result != 0) {
     if (errno == EEXIST) {
       return Fail(ERROR_ALREADY_EXISTS);
     }
