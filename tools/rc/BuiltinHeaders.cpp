@@ -82,7 +82,9 @@ std::string_view BuiltinDefinitions() {
 }
 
 std::string_view PredefinedMacros() {
+  // Scripts of the platform's editors put their LANGUAGE and code page under #ifdef _WIN32.
   return R"(#define RC_INVOKED 1
+#define _WIN32 1
 #define VELA_RC 1
 #define VS_VERSION_INFO 1
 )";

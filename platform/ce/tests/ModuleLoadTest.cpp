@@ -1,6 +1,10 @@
 // LoadLibrary's search order, names, reference counts and the test hooks of vela/Modules.h.
 #include <dlfcn.h>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include "ModuleTestSupport.h"
 
 namespace {
@@ -108,6 +112,36 @@ TEST(LoadLibraryTest, CountsReferencesAndUnloadsOnTheLastFree) {
   ASSERT_NE(nullptr, again);
   EXPECT_EQ(0, vela::ExportAs<int()>(GetProcAddressW(again, u"ProbeCalls"))());
   EXPECT_TRUE(FreeLibrary(again));
+}
+
+TEST(LoadLibraryTest, ThreadsLoadingAndFreeingKeepTheCountsRight) {
+  ScopedTerminalRoot root;
+  HMODULE held = LoadLibraryW(u"VelaProbe.dll");
+  ASSERT_NE(nullptr, held);
+  std::atomic<int> failures{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 8; ++t) {
+    threads.emplace_back([&failures, held] {
+      for (int i = 0; i < 200; ++i) {
+        HMODULE module = LoadLibraryW(i % 2 ? u"velaprobe" : u"VelaProbe.dll");
+        if (module != held || !GetProcAddressW(module, u"ProbePlace") || !FreeLibrary(module)) {
+          ++failures;
+        }
+        HMODULE winsock = LoadLibraryW(u"winsock.dll");
+        if (!winsock || !FreeLibrary(winsock)) {
+          ++failures;
+        }
+      }
+    });
+  }
+  for (std::thread& thread : threads) {
+    thread.join();
+  }
+  EXPECT_EQ(0, failures.load());
+  EXPECT_TRUE(FreeLibrary(held));
+  SetLastError(kMarker);
+  EXPECT_FALSE(FreeLibrary(held)) << "every reference was given back";
+  EXPECT_EQ(nullptr, GetModuleHandleW(u"winsock.dll"));
 }
 
 TEST(LoadLibraryTest, HiddenModulesAreAbsentUntilRestored) {

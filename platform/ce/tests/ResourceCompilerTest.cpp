@@ -137,9 +137,12 @@ TEST_F(ResourceCompiler, Utf8ScriptWithHeaderConditionalsAndExpressions) {
 
 TEST_F(ResourceCompiler, EncodingsAndDefaultLanguage) {
   // Code page 932 after the pragma: 表示 is 0x95 0x5C 0x8E 0xA6, its trail byte a backslash.
-  Write("cp932.rc", "#pragma code_page(932)\nSTRINGTABLE BEGIN 1 \"\x95\x5C\x8E\xA6\" END\n");
+  // The editors' scripts set language and code page under #ifdef _WIN32.
+  Write("cp932.rc",
+        "#include \"winres.h\"\n#ifdef _WIN32\nLANGUAGE LANG_JAPANESE, SUBLANG_DEFAULT\n#pragma code_page(932)\n#endif\n"
+        "STRINGTABLE BEGIN 1 \"\x95\x5C\x8E\xA6\" END\n");
   ASSERT_EQ(0, Compile("cp932.rc")) << output_;
-  EXPECT_EQ(u"\u8868\u793A", StringOf(Compiled(), 1, 0x0409));
+  EXPECT_EQ(u"\u8868\u793A", StringOf(Compiled(), 1, 0x0411));
 
   // UTF-16 with its byte-order mark, and -l for resources before any LANGUAGE.
   const std::u16string text = u"STRINGTABLE\r\nBEGIN\r\n  2 L\"\u8868\"\r\nEND\r\n";
