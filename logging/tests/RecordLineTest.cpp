@@ -9,11 +9,8 @@
 namespace tarntest {
 namespace {
 
-#ifdef TARNCLOG_TESTS_VERSION
+// The executable's name and the ProductVersion of its resource script (TarnClogTests.rc).
 constexpr char kProgramId[] = "TarnClog_tests " TARNCLOG_TESTS_VERSION;
-#else
-constexpr char kProgramId[] = "TarnClog_tests";
-#endif
 
 // Runs body in a fresh copy of this test process, where no base information was ever set:
 // the log ID, once set, stays for the life of a process.
