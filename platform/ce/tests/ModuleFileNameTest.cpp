@@ -41,6 +41,24 @@ TEST(GetModuleFileNameTest, ExecutableOutsideTheRootMapsBackToItsFile) {
                        vela::HostPathFromTerminal(folder)));
 }
 
+TEST(GetModuleFileNameTest, TestsCanPlaceTheExecutableInTheTerminal) {
+  ScopedTerminalRoot root;
+  root.MakeFolder("Program Files/App");
+  PlaceWindowsProbe(root, "Program Files/App/Beside.dll");
+  vela::SetExecutablePathForTests(u"\\Program Files\\App\\app.exe");
+  EXPECT_EQ(u"\\Program Files\\App\\app.exe", FileNameOf(nullptr));
+  // "Beside the executable" follows: the real executable's neighbours are out of reach.
+  HMODULE beside = LoadLibraryW(u"Beside.dll");
+  EXPECT_NE(nullptr, beside);
+  EXPECT_TRUE(FreeLibrary(beside));
+  SetLastError(kMarker);
+  EXPECT_EQ(nullptr, LoadLibraryW(u"VelaProbe.dll"));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_MOD_NOT_FOUND), GetLastError());
+
+  vela::ResetExecutablePathForTests();
+  EXPECT_EQ(u"\\Host\\", FileNameOf(nullptr).substr(0, 6));
+}
+
 TEST(GetModuleFileNameTest, ModulesUnderTheRootGetTheirTerminalPath) {
   ScopedTerminalRoot root;
   PlaceWindowsProbe(root, "Windows/WinOnly.dll");

@@ -59,6 +59,12 @@ class ScopedModuleOverrides {
   ScopedModuleOverrides& operator=(const ScopedModuleOverrides&) = delete;
 };
 
+// From now on GetModuleFileName(NULL) reports terminalPath for the executable, and "beside
+// the executable" in the search order means beside that path, until reset. For tests of code
+// that looks for files beside its program, without touching the build's own folders.
+void SetExecutablePathForTests(std::u16string terminalPath);
+void ResetExecutablePathForTests();
+
 // The handle of the loaded module (executable or shared library) that holds address, or NULL.
 HMODULE ModuleFromAddress(const void* address);
 

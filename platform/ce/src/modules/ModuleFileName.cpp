@@ -16,6 +16,11 @@ std::u16string ModulePath(HMODULE module) {
   if (!module) {
     module = ExecutableModule();
   }
+  if (module == ExecutableModule()) {
+    if (std::optional<std::u16string> path = ExecutablePathOverride()) {
+      return *path;
+    }
+  }
   if (std::optional<std::u16string> builtin = BuiltinName(module)) {
     // Built-in modules live in the terminal's ROM, which shows as \Windows.
     return u"\\Windows\\" + *builtin;

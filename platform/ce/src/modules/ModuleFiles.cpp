@@ -1,5 +1,6 @@
 #include "modules/ModuleFiles.h"
 
+#include <vela/Modules.h>
 #include <vela/TerminalFileSystem.h>
 #include <vela/Utf.h>
 
@@ -12,6 +13,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 #include "debug/DebugChannel.h"
 
@@ -30,6 +32,18 @@ std::string ExecutableHostPath() {
   char buffer[PATH_MAX];
   const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
   return length > 0 ? std::string(buffer, static_cast<size_t>(length)) : std::string();
+}
+
+namespace {
+
+std::mutex g_overrideMutex;
+std::optional<std::u16string> g_executablePath;
+
+}  // namespace
+
+std::optional<std::u16string> ExecutablePathOverride() {
+  std::lock_guard lock(g_overrideMutex);
+  return g_executablePath;
 }
 
 bool IsLoadedImage(HMODULE module) {
@@ -103,3 +117,21 @@ std::u16string TerminalPathOfHostFile(const std::string& hostPath) {
 }
 
 }  // namespace vela::modules
+
+namespace vela {
+
+void SetExecutablePathForTests(std::u16string terminalPath) {
+  std::lock_guard lock(modules::g_overrideMutex);
+  if (terminalPath.empty()) {
+    modules::g_executablePath.reset();
+  } else {
+    modules::g_executablePath = std::move(terminalPath);
+  }
+}
+
+void ResetExecutablePathForTests() {
+  std::lock_guard lock(modules::g_overrideMutex);
+  modules::g_executablePath.reset();
+}
+
+}  // namespace vela

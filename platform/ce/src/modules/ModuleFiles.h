@@ -3,6 +3,7 @@
 
 #include <libloaderapi.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,9 @@ namespace vela::modules {
 // The executable's handle: the address its image is loaded at.
 HMODULE ExecutableModule();
 std::string ExecutableHostPath();
+
+// The path tests set in place of the executable's (SetExecutablePathForTests), if any.
+std::optional<std::u16string> ExecutablePathOverride();
 
 // True when module is the base address of an image loaded in the process.
 bool IsLoadedImage(HMODULE module);

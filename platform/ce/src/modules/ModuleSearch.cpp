@@ -67,7 +67,12 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-std::string ExecutableFolder() { return FolderOf(ExecutableHostPath()); }
+std::string ExecutableFolder() {
+  if (std::optional<std::u16string> path = ExecutablePathOverride()) {
+    return FolderOf(HostPathFromTerminal(*path));
+  }
+  return FolderOf(ExecutableHostPath());
+}
 
 std::string KitLibraryFolder() {
   Dl_info info;
