@@ -5,37 +5,15 @@
 
 #include <cstdio>
 
+// The character rules of the standard grammar, so that names upper-cased here are found by the
+// look-ups of CVLSysIniFile.
+#include "IniText.h"
+
+using namespace vela::ini;
+
 namespace {
 
-constexpr int kLineChars = 2048;  // a line is read in pieces of at most 2047 characters
 constexpr LPCWSTR kMaxSection = u"PTBMENUSPECMAX";
-
-// The same character rules as the standard grammar, so that names upper-cased here are found
-// by the look-ups of CVLSysIniFile.
-inline bool IsSpace(WCHAR c) {
-    if (c < 0x80) return c == u' ' || (c >= u'\t' && c <= u'\r');
-    return iswspace(c) != 0;
-}
-
-inline WCHAR Upper(WCHAR c) {
-    if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<WCHAR>(c - (u'a' - u'A')) : c;
-    return towupper(c);
-}
-
-void UpperInPlace(WCHAR* begin, WCHAR* end) {
-    for (; begin < end; ++begin) *begin = Upper(*begin);
-}
-
-void Trim(WCHAR*& begin, WCHAR*& end) {
-    while (begin < end && IsSpace(*begin)) ++begin;
-    while (end > begin && IsSpace(end[-1])) --end;
-}
-
-bool IsUtf16Marker(const WCHAR* line) {
-    return (line[0] == 0xF8F3 && line[1] == 0xF8F2) || (line[0] == 0xF8F2 && line[1] == 0xF8F3);
-}
-
-bool IsCommentStart(WCHAR c) { return c == u'#' || c == u'-' || c == u'/' || c == u';'; }
 
 }  // namespace
 
