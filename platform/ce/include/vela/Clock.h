@@ -9,7 +9,7 @@
 #include <memory>
 #include <optional>
 
-#include "../minwinbase.h"
+#include <minwinbase.h>
 
 namespace vela::clock {
 
