@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang pkg-config python3
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libinih-dev
+  libinih-dev libsqlite3-dev
 )
 
 missing=()
