@@ -42,11 +42,20 @@ LONG WriteRecord(const RecordFields& record) {
     // No sharing: nobody else appends while this line goes out.
     HANDLE file = CreateFileW(g_base.logFile, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return Fail(TARNCLOG_ERR_OPEN);
-    DWORD written = 0;
     LONG high = 0;  // the log has no size limit, so it may pass 4 GB
     SetLastError(NO_ERROR);
-    bool atEnd = SetFilePointer(file, 0, &high, FILE_END) != INVALID_SET_FILE_POINTER || GetLastError() == NO_ERROR;
-    if (!atEnd || !WriteFile(file, bytes, length, &written, nullptr) || written != length) {
+    DWORD end = SetFilePointer(file, 0, &high, FILE_END);
+    if (end == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) {
+        CloseHandle(file);
+        return Fail(TARNCLOG_ERR_WRITE);
+    }
+    DWORD written = 0;
+    if (!WriteFile(file, bytes, length, &written, nullptr) || written != length) {
+        // Part of the line may have reached the file (a disk that filled up mid-write): cut it
+        // off again, or the next record would continue a torn line.
+        if (written != 0 && SetFilePointer(file, static_cast<LONG>(end), &high, FILE_BEGIN) == end) {
+            SetEndOfFile(file);
+        }
         CloseHandle(file);
         return Fail(TARNCLOG_ERR_WRITE);
     }

@@ -1,9 +1,11 @@
 // The log file under faults: a missing folder, a read-only file, a full disk, a file held by
 // another writer, records too long for the line, and many writers at once.
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -45,6 +47,29 @@ TEST_F(LogFileTest, FullDiskFailsTheWrite) {
     TarnClog_SetBaseInfo(dir_.Path("full.log").c_str(), nullptr, nullptr, nullptr, 1);
     EXPECT_EQ(-1, TarnClog_Start(u"c", u"i"));
     EXPECT_EQ(TARNCLOG_ERR_WRITE, TarnClog_GetErrno());
+}
+
+// A write cut short (here by a file size limit, as by a disk filling up mid-write) leaves no
+// part of the line behind for the next record to continue.
+TEST_F(LogFileTest, WriteCutShortLeavesNothingBehind) {
+    SetBase(nullptr, nullptr, nullptr, 1);
+    ASSERT_EQ(0, TarnClog_Start(u"c", u"i"));
+    const std::string before = LogBytes();
+    rlimit old{};
+    ASSERT_EQ(0, ::getrlimit(RLIMIT_FSIZE, &old));
+    rlimit small = old;
+    small.rlim_cur = before.size() + 20;
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(0, ::setrlimit(RLIMIT_FSIZE, &small));
+    LONG result = TarnClog_Start(u"c", u"i");
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(-1, result);
+    EXPECT_EQ(TARNCLOG_ERR_WRITE, TarnClog_GetErrno());
+    EXPECT_EQ(before, LogBytes());
+    ASSERT_EQ(0, TarnClog_Start(u"c", u"i"));
+    EXPECT_EQ(2u, LogLines().size());
 }
 
 // The record is appended with no sharing: a writer holding the file makes it fail.
