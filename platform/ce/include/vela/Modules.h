@@ -70,7 +70,11 @@ HMODULE ModuleFromAddress(const void* address);
 
 }  // namespace vela
 
-// Every executable and shared library has its own hidden __dso_handle, so this names the
-// module that the calling code is compiled into, as a library's DllMain instance would.
-extern "C" __attribute__((visibility("hidden"))) void* __dso_handle;
-#define VELA_THIS_MODULE() (::vela::ModuleFromAddress(&__dso_handle))
+// The module that the calling code is compiled into, as a library's DllMain instance would
+// name it: the anchor is a static of a lambda, which has no linkage, so it always lies in the
+// caller's own executable or shared library.
+#define VELA_THIS_MODULE()                               \
+    ([] {                                                \
+        static const char velaModuleAnchor = 0;          \
+        return ::vela::ModuleFromAddress(&velaModuleAnchor); \
+    }())
