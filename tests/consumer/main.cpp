@@ -1,5 +1,6 @@
 // An application outside the kit's build: reads a specification file and a menu file written
 // in the terminal's code page, through the installed package only.
+#include <TarnClog.h>
 #include <VelaFW.h>
 #include <VelaSys.h>
 
@@ -53,6 +54,25 @@ int main() {
         Check(second->GetDispName() == u"Scan(2)", "duplicate name not made unique");
         Check(second->GetShowCommand() == 11, "RUNSIZE 2 did not give 11");
     }
+    // Its own string table, through its own module handle.
+    WCHAR text[64] = {};
+    Check(LoadStringW(GetModuleHandleW(nullptr), 1, text, 64) == 8 && CString(text) == u"業務を開始します",
+          "LoadString did not read the program's own string table");
+
+    // One operation-log record, with the program's product version in field 11.
+    TarnClog_SetBaseInfo(u"\\Temp\\job.log", u"RQ-TEST", nullptr, u"山田", 0);
+    Check(TarnClog_Start(u"consumer", u"入荷") == 0, "TarnClog_Start failed");
+    FILE* log = _wfopen(u"\\Temp\\job.log", u"r");
+    Check(log != nullptr, "the log file is missing");
+    if (log != nullptr) {
+        WCHAR line[512] = {};
+        Check(fgetws(line, 512, log) != nullptr, "the log file is empty");
+        CString record(line);
+        Check(record.Find(u"\"RQ-TEST\",\"RQ-TEST\",\"山田\",\"consumer\",\"入荷\",\"consumer 1.0.0.1\",\"\",") > 0,
+              "the record does not carry the expected fields");
+        std::fclose(log);
+    }
+
     std::printf("consumer: %s\n", g_failures == 0 ? "all checks passed" : "checks failed");
     return g_failures == 0 ? 0 : 1;
 }
