@@ -154,6 +154,29 @@ TEST(TextModeTest, CrLfAcrossChunkBoundaries) {
   EXPECT_EQ(oneByOne, expected);
 }
 
+// A CR that ends what stdio asked for is held back until its next byte is known: the
+// position and a write after the read still count it as not yet read.
+TEST(TextModeTest, CrHeldAtTheEndOfARead) {
+  ScopedTerminalRoot root;
+  std::string bytes(BUFSIZ - 1, 'x');
+  bytes += "\r\ntail";
+  root.WriteBytes("held.txt", bytes);
+  {
+    File f = Open(u"\\held.txt", u"r+");
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(fgetc(f.get()), 'x');
+    EXPECT_EQ(ftell(f.get()), 1);
+    std::string rest(BUFSIZ - 2, 'x');
+    ASSERT_EQ(fread(rest.data(), 1, rest.size(), f.get()), rest.size());
+    EXPECT_EQ(ftell(f.get()), BUFSIZ - 1);
+    ASSERT_EQ(fseek(f.get(), 0, SEEK_CUR), 0);
+    EXPECT_EQ(fputc('!', f.get()), '!');
+  }
+  std::string expected = bytes;
+  expected[BUFSIZ - 1] = '!';
+  EXPECT_EQ(root.ReadBytes("held.txt"), expected);
+}
+
 TEST(TextModeTest, WritingTurnsLfIntoCrLf) {
   ScopedTerminalRoot root;
   {

@@ -6,17 +6,25 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 
 namespace vela::crt {
 namespace {
 
+// The stdio buffer of a descriptor stream. Text-mode reads land in it straight from the
+// descriptor and are translated where they lie, so a small file costs no extra buffer.
+constexpr size_t kStreamBufferSize = BUFSIZ;
+
 struct Cookie {
   int fd = -1;                      // -1 for a stream over memory
   bool text = false;
-  std::vector<unsigned char> bytes;  // the memory stream's content, or the read chunk buffer
+  bool carry = false;               // a byte read from the descriptor and not yet handed out
+  unsigned char carried = 0;        // (a CR waiting for its next byte, or the byte after one)
+  std::vector<unsigned char> bytes;  // the memory stream's content
   size_t pos = 0;                   // unconsumed input is bytes[pos, end)
   size_t end = 0;
+  std::unique_ptr<char[]> buffer;   // handed to stdio for a descriptor stream
 };
 
 ssize_t ReadRetrying(int fd, unsigned char* out, size_t size) {
@@ -42,52 +50,10 @@ bool WriteAll(int fd, const char* data, size_t size) {
   return true;
 }
 
-// Reads the next chunk into the empty buffer. Returns the byte count, 0 at end, -1 on error.
-ssize_t Fill(Cookie& c) {
-  if (c.fd < 0) {
-    return 0;
-  }
-  if (c.bytes.empty()) {
-    c.bytes.resize(kRawChunkSize);
-  }
-  c.pos = c.end = 0;
-  const ssize_t n = ReadRetrying(c.fd, c.bytes.data(), c.bytes.size());
-  if (n > 0) {
-    c.end = static_cast<size_t>(n);
-  }
-  return n;
-}
-
-// The buffer holds just a CR: moves it to the front and reads what follows. False when
-// nothing follows (end of input or an error).
-bool FillAfterCr(Cookie& c) {
-  if (c.fd < 0) {
-    return false;
-  }
-  c.bytes[0] = '\r';
-  c.pos = 0;
-  c.end = 1;
-  const ssize_t n = ReadRetrying(c.fd, c.bytes.data() + 1, c.bytes.size() - 1);
-  if (n <= 0) {
-    return false;
-  }
-  c.end += static_cast<size_t>(n);
-  return true;
-}
-
-ssize_t ReadText(Cookie& c, char* out, size_t size) {
+// Text-mode input over memory: all of it is at hand, so a CR at the very end stays a CR.
+ssize_t ReadTextMemory(Cookie& c, char* out, size_t size) {
   size_t produced = 0;
-  while (produced < size) {
-    if (c.pos == c.end) {
-      // Hand over what we have rather than wait on a pipe for more.
-      if (produced > 0) {
-        break;
-      }
-      const ssize_t n = Fill(c);
-      if (n <= 0) {
-        return n;
-      }
-    }
+  while (produced < size && c.pos < c.end) {
     const unsigned char* p = c.bytes.data() + c.pos;
     const size_t n = std::min(c.end - c.pos, size - produced);
     const void* cr = std::memchr(p, '\r', n);
@@ -98,22 +64,90 @@ ssize_t ReadText(Cookie& c, char* out, size_t size) {
     if (!cr) {
       continue;
     }
-    if (c.pos + 1 == c.end && !FillAfterCr(c)) {
-      out[produced++] = '\r';
-      ++c.pos;
-      continue;
-    }
-    const bool pair = c.bytes[c.pos + 1] == '\n';
+    const bool pair = c.pos + 1 < c.end && c.bytes[c.pos + 1] == '\n';
     out[produced++] = pair ? '\n' : '\r';
     c.pos += pair ? 2 : 1;
   }
   return static_cast<ssize_t>(produced);
 }
 
+// Turns the raw bytes out[0, n) into text in place: CR LF becomes LF. A CR that ends the
+// bytes is left out and becomes the carry, since only the next byte can tell what it is.
+size_t TranslateInPlace(Cookie& c, char* out, size_t n) {
+  char* const end = out + n;
+  char* read = static_cast<char*>(std::memchr(out, '\r', n));
+  if (!read) {
+    return n;
+  }
+  char* write = read;
+  while (read < end) {
+    if (*read != '\r') {
+      char* const cr = static_cast<char*>(std::memchr(read, '\r', static_cast<size_t>(end - read)));
+      char* const stop = cr ? cr : end;
+      std::memmove(write, read, static_cast<size_t>(stop - read));
+      write += stop - read;
+      read = stop;
+      continue;
+    }
+    if (read + 1 == end) {
+      c.carry = true;
+      c.carried = '\r';
+      break;
+    }
+    const bool pair = read[1] == '\n';
+    *write++ = pair ? '\n' : '\r';
+    read += pair ? 2 : 1;
+  }
+  return static_cast<size_t>(write - out);
+}
+
+// Text-mode input from a descriptor, read straight into the caller's buffer (stdio's own).
+// Returns as soon as something is there rather than wait on a pipe for more; only a lone CR
+// makes it read on, to learn whether an LF follows.
+ssize_t ReadTextDescriptor(Cookie& c, char* out, size_t size) {
+  if (size == 0) {
+    return 0;
+  }
+  size = std::min(size, kRawChunkSize);
+  for (;;) {
+    size_t have = 0;
+    if (c.carry) {
+      c.carry = false;
+      out[0] = static_cast<char>(c.carried);
+      have = 1;
+      if (c.carried != '\r') {
+        return 1;
+      }
+    }
+    if (have == 1 && size == 1) {
+      // No room to read behind the CR: decide it on one more byte.
+      unsigned char next = 0;
+      const ssize_t n = ReadRetrying(c.fd, &next, 1);
+      if (n == 1 && next == '\n') {
+        out[0] = '\n';
+      } else if (n == 1) {
+        c.carry = true;
+        c.carried = next;
+      }
+      return 1;
+    }
+    const ssize_t n = ReadRetrying(c.fd, reinterpret_cast<unsigned char*>(out) + have, size - have);
+    if (n <= 0) {
+      // The last byte of the input is a lone CR, and stays one.
+      return have == 1 ? 1 : n;
+    }
+    const size_t produced = TranslateInPlace(c, out, have + static_cast<size_t>(n));
+    if (produced > 0) {
+      return static_cast<ssize_t>(produced);
+    }
+    // Only a CR arrived: it is carried, and what follows is read next.
+  }
+}
+
 ssize_t CookieRead(void* cookie, char* out, size_t size) {
   Cookie& c = *static_cast<Cookie*>(cookie);
   if (c.text) {
-    return ReadText(c, out, size);
+    return c.fd >= 0 ? ReadTextDescriptor(c, out, size) : ReadTextMemory(c, out, size);
   }
   if (c.pos == c.end && c.fd >= 0) {
     return ReadRetrying(c.fd, reinterpret_cast<unsigned char*>(out), size);
@@ -127,12 +161,11 @@ ssize_t CookieRead(void* cookie, char* out, size_t size) {
 // Read-ahead that the stream has not handed out yet is given back to the file, so that a
 // write after a read lands where the reader stopped.
 bool DropReadAhead(Cookie& c) {
-  if (c.pos == c.end) {
+  if (!c.carry) {
     return true;
   }
-  const off_t back = -static_cast<off_t>(c.end - c.pos);
-  c.pos = c.end = 0;
-  return lseek(c.fd, back, SEEK_CUR) >= 0;
+  c.carry = false;
+  return lseek(c.fd, -1, SEEK_CUR) >= 0;
 }
 
 ssize_t CookieWrite(void* cookie, const char* data, size_t size) {
@@ -180,14 +213,14 @@ int CookieSeek(void* cookie, off64_t* offset, int whence) {
     return 0;
   }
   off64_t move = *offset;
-  if (whence == SEEK_CUR) {
-    move -= static_cast<off64_t>(c.end - c.pos);
+  if (whence == SEEK_CUR && c.carry) {
+    move -= 1;
   }
   const off64_t result = lseek64(c.fd, move, whence);
   if (result < 0) {
     return -1;
   }
-  c.pos = c.end = 0;
+  c.carry = false;
   *offset = result;
   return 0;
 }
@@ -217,11 +250,18 @@ FILE* OpenDescriptorStream(int fd, const char* stdioMode, bool textMode) {
   cookie->fd = fd;
   cookie->text = textMode;
   const bool writable = stdioMode[0] != 'r' || std::strchr(stdioMode, '+');
+  // Allocated with the cookie rather than by stdio at the first read.
+  cookie->buffer.reset(new (std::nothrow) char[kStreamBufferSize]);
+  char* const buffer = cookie->buffer.get();
   FILE* f = Open(std::move(cookie), stdioMode, writable);
   if (!f) {
     const int saved = errno;
     close(fd);
     errno = saved;
+    return nullptr;
+  }
+  if (buffer) {
+    setvbuf(f, buffer, _IOFBF, kStreamBufferSize);
   }
   return f;
 }

@@ -14,8 +14,8 @@
 
 namespace vela::crt {
 
-// Bytes read from a descriptor at a time. A CR that ends such a chunk waits for the next
-// byte to decide whether it starts a CR LF pair.
+// The most bytes a text-mode stream reads from a descriptor at a time. A CR that ends such
+// a read waits for the next byte to decide whether it starts a CR LF pair.
 constexpr size_t kRawChunkSize = 64 * 1024;
 
 // Takes ownership of fd (closed by fclose, or at once when the stream cannot be made).

@@ -4,6 +4,9 @@
 
 #include "nls/Cp932Codec.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace {
 
 // Holds the stream's lock for one call, so that the byte reads inside need no locking.
@@ -18,6 +21,18 @@ class StreamLock {
   FILE* f_;
 };
 
+// The bytes stdio holds for the stream and has not handed out (glibc keeps them in
+// [_IO_read_ptr, _IO_read_end), as getc_unlocked reads them).
+struct Buffered {
+  const unsigned char* begin;
+  const unsigned char* end;
+};
+
+Buffered BufferedBytes(FILE* stream) {
+  return {reinterpret_cast<const unsigned char*>(stream->_IO_read_ptr),
+          reinterpret_cast<const unsigned char*>(stream->_IO_read_end)};
+}
+
 }  // namespace
 
 WCHAR* fgetws(WCHAR* buffer, int n, FILE* stream) {
@@ -28,6 +43,43 @@ WCHAR* fgetws(WCHAR* buffer, int n, FILE* stream) {
   WCHAR* out = buffer;
   WCHAR* const last = buffer + (n - 1);
   while (out < last) {
+    // ASCII straight from stdio's buffer, a byte at a time through getc only for the rest.
+    const Buffered held = BufferedBytes(stream);
+    if (held.begin < held.end) {
+      const unsigned char* p = held.begin;
+      const size_t room = static_cast<size_t>(last - out);
+      const unsigned char* const stop =
+          static_cast<size_t>(held.end - p) < room ? held.end : p + room;
+      // Eight bytes at a time while none is a line feed or outside ASCII.
+      constexpr uint64_t kOnes = 0x0101010101010101ull;
+      constexpr uint64_t kHighs = 0x8080808080808080ull;
+      while (stop - p >= 8) {
+        uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        const uint64_t lineFeeds = word ^ (kOnes * '\n');
+        if (((word | ((lineFeeds - kOnes) & ~lineFeeds)) & kHighs) != 0) {
+          break;
+        }
+        for (int i = 0; i < 8; ++i) {
+          out[i] = p[i];
+        }
+        out += 8;
+        p += 8;
+      }
+      bool lineEnd = false;
+      while (p < stop && *p < 0x80) {
+        *out++ = *p;
+        if (*p++ == '\n') {
+          lineEnd = true;
+          break;
+        }
+      }
+      stream->_IO_read_ptr += p - held.begin;
+      if (lineEnd || out == last) {
+        break;
+      }
+      // A byte outside ASCII is next, or the buffer ran dry and getc refills it.
+    }
     const int b = getc_unlocked(stream);
     if (b == EOF) {
       break;
