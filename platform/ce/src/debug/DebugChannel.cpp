@@ -59,6 +59,16 @@ void WriteDebugChannel(std::string_view text) {
   }
 }
 
+bool DebugChannelDiscards() {
+  std::lock_guard lock(g_mutex);
+  if (g_fd == kNotChosen) {
+    const int savedErrno = errno;
+    g_fd = ChooseChannel();
+    errno = savedErrno;
+  }
+  return g_fd == kDiscard;
+}
+
 void ResetDebugChannelForTests() {
   std::lock_guard lock(g_mutex);
   if (g_ownsFd) {

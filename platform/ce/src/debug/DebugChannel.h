@@ -10,6 +10,10 @@ namespace vela::debug {
 // Writes text (UTF-8) as one piece: concurrent writers never interleave within a piece.
 void WriteDebugChannel(std::string_view text);
 
+// True when output is discarded, so that callers can skip preparing it. Chooses the channel
+// if no output has chosen it yet.
+bool DebugChannelDiscards();
+
 // Forgets the channel so that the next output reads VELA_DEBUG again. For tests.
 void ResetDebugChannelForTests();
 

@@ -6,7 +6,8 @@
 #include "debug/DebugChannel.h"
 
 void OutputDebugStringW(LPCWSTR lpOutputString) {
-  if (!lpOutputString) {
+  // Debug builds trace a great deal; with the channel off none of it is converted.
+  if (!lpOutputString || vela::debug::DebugChannelDiscards()) {
     return;
   }
   const int savedErrno = errno;
