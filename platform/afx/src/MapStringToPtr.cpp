@@ -3,13 +3,15 @@
 
 #include "StringHashTable.h"
 
-struct CMapStringToPtr::Table : vela::afx::StringHashTable<void*> {};
+struct CMapStringToPtr::Table : vela::afx::StringHashTable<void*> {
+    using StringHashTable::StringHashTable;
+};
 
 namespace {
 using Node = vela::afx::StringHashTable<void*>::Node;
 }
 
-CMapStringToPtr::CMapStringToPtr(INT_PTR) : m_pTable(std::make_unique<Table>()) {}
+CMapStringToPtr::CMapStringToPtr(INT_PTR nBlockSize) : m_pTable(std::make_unique<Table>(nBlockSize)) {}
 CMapStringToPtr::~CMapStringToPtr() = default;
 
 INT_PTR CMapStringToPtr::GetCount() const { return static_cast<INT_PTR>(m_pTable->Count()); }

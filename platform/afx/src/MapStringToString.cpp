@@ -3,13 +3,15 @@
 
 #include "StringHashTable.h"
 
-struct CMapStringToString::Table : vela::afx::StringHashTable<CString> {};
+struct CMapStringToString::Table : vela::afx::StringHashTable<CString> {
+    using StringHashTable::StringHashTable;
+};
 
 namespace {
 using Node = vela::afx::StringHashTable<CString>::Node;
 }
 
-CMapStringToString::CMapStringToString(INT_PTR) : m_pTable(std::make_unique<Table>()) {}
+CMapStringToString::CMapStringToString(INT_PTR nBlockSize) : m_pTable(std::make_unique<Table>(nBlockSize)) {}
 CMapStringToString::~CMapStringToString() = default;
 
 INT_PTR CMapStringToString::GetCount() const { return static_cast<INT_PTR>(m_pTable->Count()); }

@@ -50,10 +50,20 @@ void CStringArray::SetAtGrow(INT_PTR nIndex, LPCWSTR newElement) {
     m_data[static_cast<size_t>(nIndex)] = std::move(value);
 }
 
-INT_PTR CStringArray::Add(LPCWSTR newElement) { return Add(CString(newElement)); }
+// Small arrays are the common case: the first element brings room for a few more.
+constexpr size_t kFirstCapacity = 8;
+
+// The element is made before the array grows, since it may be the text of one of its strings.
+INT_PTR CStringArray::Add(LPCWSTR newElement) {
+    CString value(newElement);
+    if (m_data.capacity() == 0) m_data.reserve(kFirstCapacity);
+    m_data.push_back(std::move(value));
+    return GetUpperBound();
+}
 
 INT_PTR CStringArray::Add(const CString& newElement) {
     CString value(newElement);
+    if (m_data.capacity() == 0) m_data.reserve(kFirstCapacity);
     m_data.push_back(std::move(value));
     return GetUpperBound();
 }

@@ -5,11 +5,28 @@
 // when the entries exceed twice the buckets. Doubling splits every old bucket b into the new
 // buckets b and b + old size, so walking each old chain in order keeps the recency order of
 // every new chain without any sorting.
+//
+// Entries live in blocks of the map's block size, as the original allocates its associations:
+// a removed entry's place goes on a free list for the next one, and the blocks are given back
+// when the map empties. Under AddressSanitizer a free place is poisoned, so a position or a
+// reference kept past RemoveKey is still caught.
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <new>
+#include <string>
 #include <vector>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#define VELA_POISON(p, n) ASAN_POISON_MEMORY_REGION((p), (n))
+#define VELA_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION((p), (n))
+#else
+#define VELA_POISON(p, n) ((void)(p), (void)(n))
+#define VELA_UNPOISON(p, n) ((void)(p), (void)(n))
+#endif
 
 #include <afx.h>
 
@@ -20,6 +37,20 @@ inline UINT HashStringKey(LPCWSTR key) {
     if (key)
         while (*key) hash = (hash << 5) + hash + *key++;
     return hash;
+}
+
+// The hash and the length of a key in one pass over it; a null key is the empty key.
+struct KeyFacts {
+    UINT hash;
+    size_t length;
+};
+
+inline KeyFacts MeasureKey(LPCWSTR key) {
+    UINT hash = 0;
+    const WCHAR* end = key;
+    if (end)
+        while (*end) hash = (hash << 5) + hash + *end++;
+    return {hash, static_cast<size_t>(end - key)};
 }
 
 template <typename Value>
@@ -35,7 +66,7 @@ public:
 
     static constexpr UINT kDefaultSize = 17;
 
-    StringHashTable() = default;
+    explicit StringHashTable(INT_PTR blockSize) : m_blockSize(blockSize > 0 ? static_cast<size_t>(blockSize) : 1) {}
     StringHashTable(const StringHashTable&) = delete;
     StringHashTable& operator=(const StringHashTable&) = delete;
     ~StringHashTable() { Clear(); }
@@ -43,20 +74,23 @@ public:
     size_t Count() const { return m_count; }
     UINT BucketCount() const { return m_buckets.empty() ? m_startSize : static_cast<UINT>(m_buckets.size()); }
 
-    Node* Find(LPCWSTR key) const {
-        if (m_buckets.empty()) return nullptr;
-        const UINT hash = HashStringKey(key);
-        const std::u16string_view wanted = key ? std::u16string_view(key) : std::u16string_view();
-        for (Node* node = m_buckets[hash % m_buckets.size()]; node; node = node->next)
-            if (node->hash == hash && std::u16string_view(node->key.str()) == wanted) return node;
-        return nullptr;
-    }
+    Node* Find(LPCWSTR key) const { return Find(key, MeasureKey(key)); }
 
     // The entry for the key, added with a value-initialised value when it is not there.
     Node& FindOrAdd(LPCWSTR key) {
-        if (Node* found = Find(key)) return *found;
+        const KeyFacts facts = MeasureKey(key);
+        if (Node* found = Find(key, facts)) return *found;
         if (m_buckets.empty()) m_buckets.assign(m_startSize, nullptr);
-        Node* node = new Node{nullptr, HashStringKey(key), m_nextSerial++, CString(key), Value()};
+        void* place = TakePlace();
+        Node* node;
+        try {
+            node = new (place) Node{nullptr, facts.hash, m_nextSerial,
+                                    CString(key, static_cast<int>(facts.length)), Value()};
+        } catch (...) {
+            GiveBack(place);
+            throw;
+        }
+        ++m_nextSerial;
         Node*& head = m_buckets[node->hash % m_buckets.size()];
         node->next = head;
         head = node;
@@ -67,14 +101,13 @@ public:
 
     bool Remove(LPCWSTR key) {
         if (m_buckets.empty()) return false;
-        const UINT hash = HashStringKey(key);
-        const std::u16string_view wanted = key ? std::u16string_view(key) : std::u16string_view();
-        for (Node** link = &m_buckets[hash % m_buckets.size()]; *link; link = &(*link)->next) {
+        const KeyFacts facts = MeasureKey(key);
+        for (Node** link = &m_buckets[facts.hash % m_buckets.size()]; *link; link = &(*link)->next) {
             Node* node = *link;
-            if (node->hash == hash && std::u16string_view(node->key.str()) == wanted) {
+            if (Matches(*node, key, facts)) {
                 *link = node->next;
-                delete node;
-                --m_count;
+                Destroy(node);
+                if (--m_count == 0) FreeBlocks();
                 return true;
             }
         }
@@ -86,10 +119,11 @@ public:
         for (Node* head : m_buckets) {
             while (head) {
                 Node* next = head->next;
-                delete head;
+                head->~Node();
                 head = next;
             }
         }
+        FreeBlocks();
         m_buckets.clear();
         m_buckets.shrink_to_fit();
         m_count = 0;
@@ -126,6 +160,69 @@ public:
     }
 
 private:
+    static bool Matches(const Node& node, LPCWSTR key, KeyFacts facts) {
+        const std::u16string& stored = node.key.str();
+        return node.hash == facts.hash && stored.size() == facts.length &&
+               (facts.length == 0 || std::char_traits<char16_t>::compare(stored.data(), key, facts.length) == 0);
+    }
+
+    Node* Find(LPCWSTR key, KeyFacts facts) const {
+        if (m_buckets.empty()) return nullptr;
+        for (Node* node = m_buckets[facts.hash % m_buckets.size()]; node; node = node->next)
+            if (Matches(*node, key, facts)) return node;
+        return nullptr;
+    }
+
+    // A free place holds only the link to the next one.
+    struct FreePlace {
+        FreePlace* next;
+    };
+    struct Block {
+        Block* next;
+    };
+    static constexpr size_t kPlaceSize = sizeof(Node);
+    static constexpr size_t kBlockHeader = (sizeof(Block) + alignof(Node) - 1) / alignof(Node) * alignof(Node);
+    static_assert(sizeof(FreePlace) <= sizeof(Node) && alignof(FreePlace) <= alignof(Node));
+
+    void* TakePlace() {
+        if (!m_free) AddBlock();
+        FreePlace* place = m_free;
+        VELA_UNPOISON(place, kPlaceSize);
+        m_free = place->next;
+        return place;
+    }
+
+    void GiveBack(void* memory) {
+        FreePlace* place = new (memory) FreePlace{m_free};
+        m_free = place;
+        VELA_POISON(place, kPlaceSize);
+    }
+
+    void Destroy(Node* node) {
+        node->~Node();
+        GiveBack(node);
+    }
+
+    // A new block's places join the free list so that the first place is used first.
+    void AddBlock() {
+        auto* block = static_cast<Block*>(::operator new(kBlockHeader + m_blockSize * kPlaceSize));
+        block->next = m_blocks;
+        m_blocks = block;
+        unsigned char* places = reinterpret_cast<unsigned char*>(block) + kBlockHeader;
+        for (size_t i = m_blockSize; i-- > 0;) GiveBack(places + i * kPlaceSize);
+    }
+
+    // Every entry is already destroyed.
+    void FreeBlocks() {
+        while (m_blocks) {
+            Block* next = m_blocks->next;
+            VELA_UNPOISON(m_blocks, kBlockHeader + m_blockSize * kPlaceSize);
+            ::operator delete(m_blocks);
+            m_blocks = next;
+        }
+        m_free = nullptr;
+    }
+
     Node* FirstFrom(size_t bucket) const {
         for (; bucket < m_buckets.size(); ++bucket)
             if (m_buckets[bucket]) return m_buckets[bucket];
@@ -154,6 +251,9 @@ private:
     size_t m_count = 0;
     UINT m_startSize = kDefaultSize;
     uint64_t m_nextSerial = 0;
+    size_t m_blockSize;
+    Block* m_blocks = nullptr;
+    FreePlace* m_free = nullptr;
 };
 
 }  // namespace vela::afx

@@ -221,4 +221,52 @@ TEST(MapStringToString, ValuesAreStrings) {
     EXPECT_EQ(2u, keys.size());
 }
 
+// Entries live in blocks of the given size and removed places are reused: every entry must
+// keep its own key and value through removals, reuse and emptying, at any block size.
+TEST(MapStringToString, EntriesSurviveReuseOfRemovedPlaces) {
+    for (INT_PTR blockSize : {INT_PTR{1}, INT_PTR{3}, INT_PTR{10}, INT_PTR{0}}) {
+        CMapStringToString map(blockSize);
+        const std::u16string longTail = u"-a value too long for the string's own buffer";
+        auto value = [&](int i) { return Key(i) + longTail; };
+        for (int i = 0; i < 50; ++i) map.SetAt(Key(i).c_str(), value(i).c_str());
+        for (int i = 0; i < 50; i += 2) EXPECT_TRUE(map.RemoveKey(Key(i).c_str()));
+        for (int i = 100; i < 125; ++i) map[Key(i).c_str()] = value(i).c_str();
+        EXPECT_EQ(50, map.GetCount());
+        CString found;
+        for (int i = 1; i < 50; i += 2) {
+            ASSERT_TRUE(map.Lookup(Key(i).c_str(), found)) << blockSize << " " << i;
+            EXPECT_EQ(value(i), found.str());
+        }
+        for (int i = 100; i < 125; ++i) {
+            ASSERT_TRUE(map.Lookup(Key(i).c_str(), found));
+            EXPECT_EQ(value(i), found.str());
+        }
+        EXPECT_FALSE(map.Lookup(Key(0).c_str(), found));
+
+        // Emptied one key at a time, then all at once: the map works as new after either.
+        for (const std::u16string& key : Keys(map)) EXPECT_TRUE(map.RemoveKey(key.c_str()));
+        EXPECT_TRUE(map.IsEmpty());
+        map.SetAt(u"again", u"a value after the map was emptied key by key");
+        EXPECT_TRUE(map.Lookup(u"again", found));
+        EXPECT_EQ(u"a value after the map was emptied key by key", found.str());
+        map.RemoveAll();
+        for (int i = 0; i < 30; ++i) map.SetAt(Key(i).c_str(), value(i).c_str());
+        EXPECT_EQ(30, map.GetCount());
+        EXPECT_EQ(30u, Keys(map).size());
+    }
+}
+
+// A key taken from the text of another entry, while adding it needs a new block.
+TEST(MapStringToPtr, KeyFromAnotherEntryWhenABlockIsAdded) {
+    CMapStringToPtr map(1);
+    map.SetAt(u"first key of the map, longer than the string's own buffer", Ptr(1));
+    LPCWSTR stored = nullptr;
+    ASSERT_TRUE(map.LookupKey(u"first key of the map, longer than the string's own buffer", stored));
+    map.SetAt(stored + 6, Ptr(2));
+    void* value = nullptr;
+    EXPECT_TRUE(map.Lookup(u"key of the map, longer than the string's own buffer", value));
+    EXPECT_EQ(Ptr(2), value);
+    EXPECT_EQ(2, map.GetCount());
+}
+
 }  // namespace
