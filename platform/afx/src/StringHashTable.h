@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -53,6 +54,36 @@ inline KeyFacts MeasureKey(LPCWSTR key) {
     return {hash, static_cast<size_t>(end - key)};
 }
 
+// An entry's key: short keys (most are) sit in the entry itself, longer ones on the heap.
+class StoredKey {
+public:
+    StoredKey(LPCWSTR text, size_t length) : m_length(length) {
+        WCHAR* to = m_inline;
+        if (length >= kInline) to = m_heap = new WCHAR[length + 1];
+        if (length > 0) std::char_traits<char16_t>::copy(to, text, length);
+        to[length] = 0;
+    }
+    StoredKey(const StoredKey&) = delete;
+    StoredKey& operator=(const StoredKey&) = delete;
+    ~StoredKey() {
+        if (m_length >= kInline) delete[] m_heap;
+    }
+
+    size_t size() const { return m_length; }
+    LPCWSTR c_str() const { return m_length >= kInline ? m_heap : m_inline; }
+    operator LPCWSTR() const { return c_str(); }
+
+private:
+    // Eleven characters and the terminator take the room of the heap pointer and a CString's
+    // worth of an entry, which keeps a block of ten entries a small allocation.
+    static constexpr size_t kInline = 12;
+    size_t m_length;
+    union {
+        WCHAR m_inline[kInline];
+        WCHAR* m_heap;
+    };
+};
+
 template <typename Value>
 class StringHashTable {
 public:
@@ -60,7 +91,7 @@ public:
         Node* next;
         UINT hash;
         uint64_t serial;  // order of arrival, for a rehash to an unrelated size
-        CString key;
+        StoredKey key;
         Value value;
     };
 
@@ -84,8 +115,7 @@ public:
         void* place = TakePlace();
         Node* node;
         try {
-            node = new (place) Node{nullptr, facts.hash, m_nextSerial,
-                                    CString(key, static_cast<int>(facts.length)), Value()};
+            node = new (place) Node{nullptr, facts.hash, m_nextSerial, StoredKey(key, facts.length), Value()};
         } catch (...) {
             GiveBack(place);
             throw;
@@ -125,7 +155,6 @@ public:
         }
         FreeBlocks();
         m_buckets.clear();
-        m_buckets.shrink_to_fit();
         m_count = 0;
     }
 
@@ -161,9 +190,8 @@ public:
 
 private:
     static bool Matches(const Node& node, LPCWSTR key, KeyFacts facts) {
-        const std::u16string& stored = node.key.str();
-        return node.hash == facts.hash && stored.size() == facts.length &&
-               (facts.length == 0 || std::char_traits<char16_t>::compare(stored.data(), key, facts.length) == 0);
+        return node.hash == facts.hash && node.key.size() == facts.length &&
+               (facts.length == 0 || std::char_traits<char16_t>::compare(node.key.c_str(), key, facts.length) == 0);
     }
 
     Node* Find(LPCWSTR key, KeyFacts facts) const {
@@ -172,6 +200,66 @@ private:
             if (Matches(*node, key, facts)) return node;
         return nullptr;
     }
+
+    // The bucket array. A table of the default size keeps it in place, which saves a small
+    // map (a section of an INI file, say) an allocation.
+    class BucketArray {
+    public:
+        BucketArray() = default;
+        BucketArray(const BucketArray&) = delete;
+        BucketArray& operator=(const BucketArray&) = delete;
+
+        bool empty() const { return m_size == 0; }
+        size_t size() const { return m_size; }
+        Node*& operator[](size_t i) { return m_data[i]; }
+        Node* operator[](size_t i) const { return m_data[i]; }
+        Node* const* begin() const { return m_data; }
+        Node* const* end() const { return m_data + m_size; }
+
+        void assign(size_t count, Node*) {
+            if (count <= kDefaultSize) {
+                m_heap.reset();
+                m_data = m_local;
+            } else {
+                m_heap.reset(new Node*[count]);
+                m_data = m_heap.get();
+            }
+            std::fill_n(m_data, count, nullptr);
+            m_size = count;
+        }
+
+        void clear() {
+            m_heap.reset();
+            m_data = m_local;
+            m_size = 0;
+        }
+
+        void swap(BucketArray& other) {
+            BucketArray held;
+            held.TakeFrom(*this);
+            TakeFrom(other);
+            other.TakeFrom(held);
+        }
+
+    private:
+        void TakeFrom(BucketArray& from) {
+            if (from.m_heap) {
+                m_heap = std::move(from.m_heap);
+                m_data = m_heap.get();
+            } else {
+                m_heap.reset();
+                m_data = m_local;
+                std::copy_n(from.m_local, from.m_size, m_local);
+            }
+            m_size = from.m_size;
+            from.clear();
+        }
+
+        Node* m_local[kDefaultSize];
+        std::unique_ptr<Node*[]> m_heap;
+        Node** m_data = m_local;
+        size_t m_size = 0;
+    };
 
     // A free place holds only the link to the next one.
     struct FreePlace {
@@ -231,7 +319,8 @@ private:
 
     void Double() {
         const size_t oldSize = m_buckets.size();
-        std::vector<Node*> buckets(oldSize * 2, nullptr);
+        BucketArray buckets;
+        buckets.assign(oldSize * 2, nullptr);
         std::vector<Node**> tails(oldSize * 2);
         for (size_t i = 0; i < buckets.size(); ++i) tails[i] = &buckets[i];
         for (Node* node : m_buckets) {
@@ -247,7 +336,7 @@ private:
         m_buckets.swap(buckets);
     }
 
-    std::vector<Node*> m_buckets;  // empty until the first entry arrives
+    BucketArray m_buckets;  // empty until the first entry arrives
     size_t m_count = 0;
     UINT m_startSize = kDefaultSize;
     uint64_t m_nextSerial = 0;

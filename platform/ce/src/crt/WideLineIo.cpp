@@ -4,16 +4,28 @@
 
 #include "nls/Cp932Codec.h"
 
+#include <sys/single_threaded.h>
+
 #include <cstdint>
 #include <cstring>
 
 namespace {
 
-// Holds the stream's lock for one call, so that the byte reads inside need no locking.
+// Holds the stream's lock for one call, so that the byte reads inside need no locking. While
+// the process has a single thread nobody else can touch the stream, and the lock (an atomic
+// operation a line, a good part of reading a small file) is skipped, as stdio itself does.
 class StreamLock {
  public:
-  explicit StreamLock(FILE* f) : f_(f) { flockfile(f_); }
-  ~StreamLock() { funlockfile(f_); }
+  explicit StreamLock(FILE* f) : f_(__libc_single_threaded ? nullptr : f) {
+    if (f_) {
+      flockfile(f_);
+    }
+  }
+  ~StreamLock() {
+    if (f_) {
+      funlockfile(f_);
+    }
+  }
   StreamLock(const StreamLock&) = delete;
   StreamLock& operator=(const StreamLock&) = delete;
 
