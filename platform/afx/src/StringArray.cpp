@@ -55,9 +55,13 @@ constexpr size_t kFirstCapacity = 8;
 
 // The element is made before the array grows, since it may be the text of one of its strings.
 INT_PTR CStringArray::Add(LPCWSTR newElement) {
-    CString value(newElement);
-    if (m_data.capacity() == 0) m_data.reserve(kFirstCapacity);
-    m_data.push_back(std::move(value));
+    if (m_data.size() < m_data.capacity()) {
+        m_data.emplace_back(newElement);  // no reallocation, so the text stays where it is
+    } else {
+        CString value(newElement);
+        if (m_data.capacity() == 0) m_data.reserve(kFirstCapacity);
+        m_data.push_back(std::move(value));
+    }
     return GetUpperBound();
 }
 

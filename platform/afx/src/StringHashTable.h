@@ -121,7 +121,7 @@ public:
             throw;
         }
         ++m_nextSerial;
-        Node*& head = m_buckets[node->hash % m_buckets.size()];
+        Node*& head = m_buckets[node->hash % static_cast<UINT>(m_buckets.size())];
         node->next = head;
         head = node;
         ++m_count;
@@ -132,7 +132,7 @@ public:
     bool Remove(LPCWSTR key) {
         if (m_buckets.empty()) return false;
         const KeyFacts facts = MeasureKey(key);
-        for (Node** link = &m_buckets[facts.hash % m_buckets.size()]; *link; link = &(*link)->next) {
+        for (Node** link = &m_buckets[facts.hash % static_cast<UINT>(m_buckets.size())]; *link; link = &(*link)->next) {
             Node* node = *link;
             if (Matches(*node, key, facts)) {
                 *link = node->next;
@@ -174,7 +174,7 @@ public:
         std::sort(nodes.begin(), nodes.end(), [](const Node* a, const Node* b) { return a->serial < b->serial; });
         m_buckets.assign(m_startSize, nullptr);
         for (Node* node : nodes) {
-            Node*& head = m_buckets[node->hash % m_buckets.size()];
+            Node*& head = m_buckets[node->hash % static_cast<UINT>(m_buckets.size())];
             node->next = head;
             head = node;
         }
@@ -185,7 +185,7 @@ public:
 
     Node* Next(const Node* node) const {
         if (node->next) return node->next;
-        return FirstFrom(node->hash % m_buckets.size() + 1);
+        return FirstFrom(node->hash % static_cast<UINT>(m_buckets.size()) + 1);
     }
 
 private:
@@ -196,7 +196,7 @@ private:
 
     Node* Find(LPCWSTR key, KeyFacts facts) const {
         if (m_buckets.empty()) return nullptr;
-        for (Node* node = m_buckets[facts.hash % m_buckets.size()]; node; node = node->next)
+        for (Node* node = m_buckets[facts.hash % static_cast<UINT>(m_buckets.size())]; node; node = node->next)
             if (Matches(*node, key, facts)) return node;
         return nullptr;
     }
