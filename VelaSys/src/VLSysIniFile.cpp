@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "IniText.h"
+#include "IniSections.h"
 
 using namespace vela::ini;
 
@@ -128,21 +128,7 @@ BOOL CVLSysIniFile::GetSpecData(void* stream) {
         if (first == 0 || IsCommentStart(first)) continue;
 
         if (first == u'[') {
-            WCHAR* close = wcschr(line + 1, u']');
-            if (close == nullptr) continue;
-            WCHAR* begin = line + 1;
-            WCHAR* end = close;
-            Trim(begin, end);
-            UpperInPlace(begin, end);
-            *end = 0;
-            void* found = nullptr;
-            if (m_mapSection.Lookup(begin, found)) {
-                current = static_cast<CVLSysIniFileSection*>(found);
-            } else {
-                current = new CVLSysIniFileSection;
-                m_mapSection.SetAt(begin, current);
-                m_aSectionName.Add(begin);
-            }
+            if (WCHAR* name = HeaderName(line)) current = FindOrAddSection(m_mapSection, &m_aSectionName, name);
             continue;
         }
 

@@ -7,7 +7,7 @@
 
 // The character rules of the standard grammar, so that names upper-cased here are found by the
 // look-ups of CVLSysIniFile.
-#include "IniText.h"
+#include "IniSections.h"
 
 using namespace vela::ini;
 
@@ -28,14 +28,7 @@ BOOL CVLFWMenuIniFile::GetSpecData(void* stream) {
     int maxAddressLength = 0;
 
     // Key lines before the first header land here instead of being dropped.
-    CVLSysIniFileSection* current = nullptr;
-    void* found = nullptr;
-    if (m_mapSection.Lookup(kMaxSection, found)) {
-        current = static_cast<CVLSysIniFileSection*>(found);
-    } else {
-        current = new CVLSysIniFileSection;
-        m_mapSection.SetAt(kMaxSection, current);
-    }
+    CVLSysIniFileSection* current = FindOrAddSection(m_mapSection, nullptr, kMaxSection);
 
     while (fgetws(line, kLineChars, file) != nullptr) {
         if (IsUtf16Marker(line)) return FALSE;
@@ -43,20 +36,7 @@ BOOL CVLFWMenuIniFile::GetSpecData(void* stream) {
         if (first == 0 || IsCommentStart(first)) continue;
 
         if (first == u'[') {
-            WCHAR* close = wcschr(line + 1, u']');
-            if (close == nullptr) continue;
-            WCHAR* begin = line + 1;
-            WCHAR* end = close;
-            Trim(begin, end);
-            UpperInPlace(begin, end);
-            *end = 0;
-            if (m_mapSection.Lookup(begin, found)) {
-                current = static_cast<CVLSysIniFileSection*>(found);
-            } else {
-                current = new CVLSysIniFileSection;
-                m_mapSection.SetAt(begin, current);
-                m_aSectionName.Add(begin);
-            }
+            if (WCHAR* name = HeaderName(line)) current = FindOrAddSection(m_mapSection, &m_aSectionName, name);
             continue;
         }
 
@@ -76,14 +56,10 @@ BOOL CVLFWMenuIniFile::GetSpecData(void* stream) {
             // Later key lines go to the section the value names; a name made here is not
             // listed in m_aSectionName.
             UpperInPlace(valueBegin, valueEnd);
-            if (m_mapSection.Lookup(valueBegin, found)) {
-                current = static_cast<CVLSysIniFileSection*>(found);
-            } else {
-                current = new CVLSysIniFileSection;
-                m_mapSection.SetAt(valueBegin, current);
-                const int length = static_cast<int>(valueEnd - valueBegin);
-                if (length > maxAddressLength) maxAddressLength = length;
-            }
+            const INT_PTR before = m_mapSection.GetCount();
+            current = FindOrAddSection(m_mapSection, nullptr, valueBegin);
+            const int length = static_cast<int>(valueEnd - valueBegin);
+            if (m_mapSection.GetCount() != before && length > maxAddressLength) maxAddressLength = length;
             continue;
         }
 
@@ -96,6 +72,7 @@ BOOL CVLFWMenuIniFile::GetSpecData(void* stream) {
         current->m_aKey.Add(keyBegin);
     }
 
+    void* found = nullptr;
     if (!m_mapSection.Lookup(kMaxSection, found)) return FALSE;
     CString length;
     length.Format(u"%d", maxAddressLength);
