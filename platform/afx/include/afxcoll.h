@@ -5,6 +5,7 @@
 // entries arrive, so a map of a million keys stays fast.
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -67,7 +68,9 @@ public:
     void RemoveAt(INT_PTR nIndex, INT_PTR nCount = 1);
 
 private:
-    std::vector<CString> m_data;
+    // In segments rather than one block: a long array never asks for a large block (malloc
+    // answers that by first sweeping up every small block freed), and growing moves nothing.
+    std::deque<CString> m_data;
     CString m_strNone;  // what an index out of range reads and writes
 };
 

@@ -3,6 +3,7 @@
 #include <afxcoll.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 bool InRange(INT_PTR index, size_t size) { return index >= 0 && static_cast<size_t>(index) < size; }
@@ -50,31 +51,20 @@ void CStringArray::SetAtGrow(INT_PTR nIndex, LPCWSTR newElement) {
     m_data[static_cast<size_t>(nIndex)] = std::move(value);
 }
 
-// Small arrays are the common case: the first element brings room for a few more.
-constexpr size_t kFirstCapacity = 8;
-
-// The element is made before the array grows, since it may be the text of one of its strings.
+// Growing moves no element, so the new one may be the text of one of the array's strings.
 INT_PTR CStringArray::Add(LPCWSTR newElement) {
-    if (m_data.size() < m_data.capacity()) {
-        m_data.emplace_back(newElement);  // no reallocation, so the text stays where it is
-    } else {
-        CString value(newElement);
-        if (m_data.capacity() == 0) m_data.reserve(kFirstCapacity);
-        m_data.push_back(std::move(value));
-    }
+    m_data.emplace_back(newElement);
     return GetUpperBound();
 }
 
 INT_PTR CStringArray::Add(const CString& newElement) {
-    CString value(newElement);
-    if (m_data.capacity() == 0) m_data.reserve(kFirstCapacity);
-    m_data.push_back(std::move(value));
+    m_data.push_back(newElement);
     return GetUpperBound();
 }
 
 INT_PTR CStringArray::Append(const CStringArray& src) {
     const INT_PTR oldSize = GetSize();
-    const std::vector<CString> copy(src.m_data);  // src may be this array
+    const std::vector<CString> copy(src.m_data.begin(), src.m_data.end());  // src may be this array
     m_data.insert(m_data.end(), copy.begin(), copy.end());
     return oldSize;
 }

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -16,6 +17,29 @@ namespace {
 // descriptor and are translated where they lie, so a small file costs no extra buffer.
 constexpr size_t kStreamBufferSize = BUFSIZ;
 
+// One closed stream's buffer is kept for the next open. Besides the allocation itself this
+// spares the program a large request at every open, at which malloc would first sweep up
+// every small block freed since the last one: for a small file read again and again that
+// sweep costs more than the reading.
+std::atomic<char*> g_spareBuffer{nullptr};
+
+struct StreamBufferDeleter {
+  void operator()(char* buffer) const {
+    char* expected = nullptr;
+    if (!g_spareBuffer.compare_exchange_strong(expected, buffer)) {
+      delete[] buffer;
+    }
+  }
+};
+using StreamBuffer = std::unique_ptr<char[], StreamBufferDeleter>;
+
+StreamBuffer TakeStreamBuffer() {
+  if (char* spare = g_spareBuffer.exchange(nullptr)) {
+    return StreamBuffer(spare);
+  }
+  return StreamBuffer(new (std::nothrow) char[kStreamBufferSize]);
+}
+
 struct Cookie {
   int fd = -1;                      // -1 for a stream over memory
   bool text = false;
@@ -24,7 +48,7 @@ struct Cookie {
   std::vector<unsigned char> bytes;  // the memory stream's content
   size_t pos = 0;                   // unconsumed input is bytes[pos, end)
   size_t end = 0;
-  std::unique_ptr<char[]> buffer;   // handed to stdio for a descriptor stream
+  StreamBuffer buffer;              // handed to stdio for a descriptor stream
 };
 
 ssize_t ReadRetrying(int fd, unsigned char* out, size_t size) {
@@ -251,7 +275,7 @@ FILE* OpenDescriptorStream(int fd, const char* stdioMode, bool textMode) {
   cookie->text = textMode;
   const bool writable = stdioMode[0] != 'r' || std::strchr(stdioMode, '+');
   // Allocated with the cookie rather than by stdio at the first read.
-  cookie->buffer.reset(new (std::nothrow) char[kStreamBufferSize]);
+  cookie->buffer = TakeStreamBuffer();
   char* const buffer = cookie->buffer.get();
   FILE* f = Open(std::move(cookie), stdioMode, writable);
   if (!f) {
