@@ -121,7 +121,7 @@ public:
             throw;
         }
         ++m_nextSerial;
-        Node*& head = m_buckets[node->hash % static_cast<UINT>(m_buckets.size())];
+        Node*& head = m_buckets[m_buckets.Index(node->hash)];
         node->next = head;
         head = node;
         ++m_count;
@@ -132,7 +132,7 @@ public:
     bool Remove(LPCWSTR key) {
         if (m_buckets.empty()) return false;
         const KeyFacts facts = MeasureKey(key);
-        for (Node** link = &m_buckets[facts.hash % static_cast<UINT>(m_buckets.size())]; *link; link = &(*link)->next) {
+        for (Node** link = &m_buckets[m_buckets.Index(facts.hash)]; *link; link = &(*link)->next) {
             Node* node = *link;
             if (Matches(*node, key, facts)) {
                 *link = node->next;
@@ -174,7 +174,7 @@ public:
         std::sort(nodes.begin(), nodes.end(), [](const Node* a, const Node* b) { return a->serial < b->serial; });
         m_buckets.assign(m_startSize, nullptr);
         for (Node* node : nodes) {
-            Node*& head = m_buckets[node->hash % static_cast<UINT>(m_buckets.size())];
+            Node*& head = m_buckets[m_buckets.Index(node->hash)];
             node->next = head;
             head = node;
         }
@@ -185,7 +185,7 @@ public:
 
     Node* Next(const Node* node) const {
         if (node->next) return node->next;
-        return FirstFrom(node->hash % static_cast<UINT>(m_buckets.size()) + 1);
+        return FirstFrom(m_buckets.Index(node->hash) + 1);
     }
 
 private:
@@ -196,7 +196,7 @@ private:
 
     Node* Find(LPCWSTR key, KeyFacts facts) const {
         if (m_buckets.empty()) return nullptr;
-        for (Node* node = m_buckets[facts.hash % static_cast<UINT>(m_buckets.size())]; node; node = node->next)
+        for (Node* node = m_buckets[m_buckets.Index(facts.hash)]; node; node = node->next)
             if (Matches(*node, key, facts)) return node;
         return nullptr;
     }
@@ -216,6 +216,14 @@ private:
         Node* const* begin() const { return m_data; }
         Node* const* end() const { return m_data + m_size; }
 
+        // hash % size() by multiplication (Lemire's fastmod, exact for 32-bit operands): a
+        // division costs more than the rest of a look-up of a short key.
+        size_t Index(UINT hash) const {
+            __extension__ using Wide = unsigned __int128;
+            const uint64_t low = m_magic * hash;
+            return static_cast<size_t>((static_cast<Wide>(low) * m_size) >> 64);
+        }
+
         void assign(size_t count, Node*) {
             if (count <= kDefaultSize) {
                 m_heap.reset();
@@ -226,12 +234,14 @@ private:
             }
             std::fill_n(m_data, count, nullptr);
             m_size = count;
+            m_magic = ~uint64_t{0} / count + 1;
         }
 
         void clear() {
             m_heap.reset();
             m_data = m_local;
             m_size = 0;
+            m_magic = 0;
         }
 
         void swap(BucketArray& other) {
@@ -252,6 +262,7 @@ private:
                 std::copy_n(from.m_local, from.m_size, m_local);
             }
             m_size = from.m_size;
+            m_magic = from.m_magic;
             from.clear();
         }
 
@@ -259,6 +270,7 @@ private:
         std::unique_ptr<Node*[]> m_heap;
         Node** m_data = m_local;
         size_t m_size = 0;
+        uint64_t m_magic = 0;
     };
 
     // A free place holds only the link to the next one.
@@ -326,7 +338,7 @@ private:
         for (Node* node : m_buckets) {
             while (node) {
                 Node* next = node->next;
-                const size_t target = node->hash % buckets.size();
+                const size_t target = buckets.Index(node->hash);
                 node->next = nullptr;
                 *tails[target] = node;
                 tails[target] = &node->next;

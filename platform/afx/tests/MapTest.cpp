@@ -269,4 +269,22 @@ TEST(MapStringToPtr, KeyFromAnotherEntryWhenABlockIsAdded) {
     EXPECT_EQ(2, map.GetCount());
 }
 
+// The bucket of a key is its hash modulo the table size, whatever the size (the index is not
+// taken by division): the smallest sizes, odd and prime ones, grown or not.
+TEST(MapStringToPtr, BucketOrderHoldsAtAnyTableSize) {
+    for (UINT size : {1u, 2u, 3u, 7u, 4099u, 65521u}) {
+        CMapStringToPtr map;
+        map.InitHashTable(size, FALSE);
+        for (int i = 0; i < 300; ++i) map.SetAt((Key(i * 7919) + u"\uFFFF\uFFFE").c_str(), Ptr(i + 1));
+        const UINT buckets = map.GetHashTableSize();
+        EXPECT_EQ(0u, buckets % size);
+        UINT previous = 0;
+        for (const std::u16string& key : Keys(map)) {
+            const UINT bucket = map.HashKey(key.c_str()) % buckets;
+            ASSERT_LE(previous, bucket) << size;
+            previous = bucket;
+        }
+    }
+}
+
 }  // namespace
