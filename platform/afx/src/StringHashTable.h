@@ -21,6 +21,14 @@
 #include <vector>
 
 #if defined(__SANITIZE_ADDRESS__)
+#define VELA_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELA_ASAN 1
+#endif
+#endif
+
+#if defined(VELA_ASAN)
 #include <sanitizer/asan_interface.h>
 #define VELA_POISON(p, n) ASAN_POISON_MEMORY_REGION((p), (n))
 #define VELA_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION((p), (n))

@@ -107,6 +107,17 @@ TEST(StringArray, GrowsWithEmptyStringsAndCopiesArgumentsFirst) {
     EXPECT_EQ(6, a.GetCount());
 }
 
+// The text of the newest element, added again and again while the array grows well past
+// any first allocation: long strings, so a stale pointer would be caught.
+TEST(StringArray, AddsTheTextOfItsOwnElementsWhileGrowing) {
+    const std::u16string text = u"a string longer than the string's own buffer";
+    CStringArray a;
+    a.Add(text.c_str());
+    for (int i = 0; i < 200; ++i) a.Add(static_cast<LPCWSTR>(a[i]));
+    ASSERT_EQ(201, a.GetSize());
+    for (int i = 0; i <= 200; ++i) ASSERT_EQ(text, a[i].str()) << i;
+}
+
 TEST(StringArray, OutOfRangeIndexesTouchNothing) {
     CStringArray a;
     a.Add(u"x");
