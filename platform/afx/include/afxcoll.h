@@ -142,7 +142,12 @@ public:
 
 private:
     struct Table;
-    std::unique_ptr<Table> m_pTable;
+    Table& GetTable();
+    const Table& GetTable() const;
+    // The hash table lives in the map rather than on the heap: one allocation less per map,
+    // and one pointer less to follow on every look-up.
+    static constexpr size_t kTableBytes = 224;
+    alignas(8) unsigned char m_table[kTableBytes];
 };
 
 class CMapStringToString : public CObject {
@@ -169,5 +174,10 @@ public:
 
 private:
     struct Table;
-    std::unique_ptr<Table> m_pTable;
+    Table& GetTable();
+    const Table& GetTable() const;
+    // The hash table lives in the map rather than on the heap: one allocation less per map,
+    // and one pointer less to follow on every look-up.
+    static constexpr size_t kTableBytes = 224;
+    alignas(8) unsigned char m_table[kTableBytes];
 };

@@ -3,6 +3,8 @@
 
 #include "StringHashTable.h"
 
+#include <new>
+
 struct CMapStringToString::Table : vela::afx::StringHashTable<CString> {
     using StringHashTable::StringHashTable;
 };
@@ -11,39 +13,47 @@ namespace {
 using Node = vela::afx::StringHashTable<CString>::Node;
 }
 
-CMapStringToString::CMapStringToString(INT_PTR nBlockSize) : m_pTable(std::make_unique<Table>(nBlockSize)) {}
-CMapStringToString::~CMapStringToString() = default;
+CMapStringToString::CMapStringToString(INT_PTR nBlockSize) {
+    static_assert(sizeof(Table) <= sizeof(m_table) && alignof(Table) <= 8);
+    new (m_table) Table(nBlockSize);
+}
+CMapStringToString::~CMapStringToString() { GetTable().~Table(); }
 
-INT_PTR CMapStringToString::GetCount() const { return static_cast<INT_PTR>(m_pTable->Count()); }
+CMapStringToString::Table& CMapStringToString::GetTable() { return *std::launder(reinterpret_cast<Table*>(m_table)); }
+const CMapStringToString::Table& CMapStringToString::GetTable() const {
+    return *std::launder(reinterpret_cast<const Table*>(m_table));
+}
+
+INT_PTR CMapStringToString::GetCount() const { return static_cast<INT_PTR>(GetTable().Count()); }
 INT_PTR CMapStringToString::GetSize() const { return GetCount(); }
-BOOL CMapStringToString::IsEmpty() const { return m_pTable->Count() == 0 ? TRUE : FALSE; }
+BOOL CMapStringToString::IsEmpty() const { return GetTable().Count() == 0 ? TRUE : FALSE; }
 
 BOOL CMapStringToString::Lookup(LPCWSTR key, CString& rValue) const {
-    const Node* node = m_pTable->Find(key);
+    const Node* node = GetTable().Find(key);
     if (!node) return FALSE;
     rValue = node->value;
     return TRUE;
 }
 
 BOOL CMapStringToString::LookupKey(LPCWSTR key, LPCWSTR& rKey) const {
-    const Node* node = m_pTable->Find(key);
+    const Node* node = GetTable().Find(key);
     if (!node) return FALSE;
     rKey = node->key;
     return TRUE;
 }
 
-CString& CMapStringToString::operator[](LPCWSTR key) { return m_pTable->FindOrAdd(key).value; }
-void CMapStringToString::SetAt(LPCWSTR key, LPCWSTR newValue) { m_pTable->FindOrAdd(key).value = newValue; }
-BOOL CMapStringToString::RemoveKey(LPCWSTR key) { return m_pTable->Remove(key) ? TRUE : FALSE; }
-void CMapStringToString::RemoveAll() { m_pTable->Clear(); }
+CString& CMapStringToString::operator[](LPCWSTR key) { return GetTable().FindOrAdd(key).value; }
+void CMapStringToString::SetAt(LPCWSTR key, LPCWSTR newValue) { GetTable().FindOrAdd(key).value = newValue; }
+BOOL CMapStringToString::RemoveKey(LPCWSTR key) { return GetTable().Remove(key) ? TRUE : FALSE; }
+void CMapStringToString::RemoveAll() { GetTable().Clear(); }
 
 POSITION CMapStringToString::GetStartPosition() const {
-    return m_pTable->Count() == 0 ? nullptr : BEFORE_START_POSITION;
+    return GetTable().Count() == 0 ? nullptr : BEFORE_START_POSITION;
 }
 
 void CMapStringToString::GetNextAssoc(POSITION& rNextPosition, CString& rKey, CString& rValue) const {
     if (!rNextPosition) return;
-    const Node* node = rNextPosition == BEFORE_START_POSITION ? m_pTable->First()
+    const Node* node = rNextPosition == BEFORE_START_POSITION ? GetTable().First()
                                                                : reinterpret_cast<const Node*>(rNextPosition);
     if (!node) {
         rNextPosition = nullptr;
@@ -51,9 +61,9 @@ void CMapStringToString::GetNextAssoc(POSITION& rNextPosition, CString& rKey, CS
     }
     rKey = node->key;
     rValue = node->value;
-    rNextPosition = reinterpret_cast<POSITION>(const_cast<Node*>(m_pTable->Next(node)));
+    rNextPosition = reinterpret_cast<POSITION>(const_cast<Node*>(GetTable().Next(node)));
 }
 
-UINT CMapStringToString::GetHashTableSize() const { return m_pTable->BucketCount(); }
-void CMapStringToString::InitHashTable(UINT hashSize, BOOL bAllocNow) { m_pTable->SetStartSize(hashSize, bAllocNow != FALSE); }
+UINT CMapStringToString::GetHashTableSize() const { return GetTable().BucketCount(); }
+void CMapStringToString::InitHashTable(UINT hashSize, BOOL bAllocNow) { GetTable().SetStartSize(hashSize, bAllocNow != FALSE); }
 UINT CMapStringToString::HashKey(LPCWSTR key) const { return vela::afx::HashStringKey(key); }
