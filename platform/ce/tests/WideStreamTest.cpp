@@ -2,6 +2,8 @@
 #include <vela/MemoryStream.h>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -105,6 +107,21 @@ TEST(WideOpenTest, NameIsMatchedWithoutRegardToCase) {
   File f = Open(u"\\WINDOWS\\menu.INI", u"r");
   ASSERT_NE(f, nullptr);
   EXPECT_EQ(ReadAll(f.get()), "found");
+  f.reset();
+
+  // Modes that create reach the file of another case rather than making a second one.
+  {
+    File a = Open(u"\\windows\\MENU.ini", u"ab");
+    ASSERT_NE(a, nullptr);
+    EXPECT_GE(std::fputs("+", a.get()), 0);
+  }
+  EXPECT_EQ(root.ReadBytes("Windows/Menu.ini"), "found+");
+  EXPECT_FALSE(std::filesystem::exists(root.Host("Windows/MENU.ini")));
+  {
+    File w = Open(u"\\WINDOWS\\New.ini", u"wb");
+    ASSERT_NE(w, nullptr);
+  }
+  EXPECT_TRUE(std::filesystem::exists(root.Host("Windows/New.ini")));
 }
 
 // --- Text-mode translation -----------------------------------------------------------------

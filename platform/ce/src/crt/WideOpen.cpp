@@ -67,11 +67,16 @@ FILE* _wfopen(const WCHAR* filename, const WCHAR* mode) {
     errno = EINVAL;
     return nullptr;
   }
-  const std::string host = vela::HostPathFromTerminal(filename);
   // Writable streams open the descriptor for reading too, which the share locks need.
   const bool writable = (parsed.flags & O_ACCMODE) != O_RDONLY;
-  const int flags = (parsed.flags & ~O_ACCMODE) | (writable ? O_RDWR : O_RDONLY);
-  const int fd = open(host.c_str(), flags | O_CLOEXEC, 0666);
+  const int flags = (parsed.flags & ~O_ACCMODE) | (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC;
+  // An existing file spelled as given opens without the case-blind look-up; only when that
+  // finds nothing is the name matched without regard to case (and created there if the mode
+  // creates), so a file of another case is never doubled.
+  int fd = open(vela::HostPathAsSpelled(filename).c_str(), flags & ~O_CREAT);
+  if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) {
+    fd = open(vela::HostPathFromTerminal(filename).c_str(), flags, 0666);
+  }
   if (fd < 0) {
     if (errno == EISDIR) {
       errno = EACCES;  // what the runtime library reports for a folder
