@@ -52,16 +52,10 @@ POSITION CMapStringToString::GetStartPosition() const {
 }
 
 void CMapStringToString::GetNextAssoc(POSITION& rNextPosition, CString& rKey, CString& rValue) const {
-    if (!rNextPosition) return;
-    const Node* node = rNextPosition == BEFORE_START_POSITION ? GetTable().First()
-                                                               : reinterpret_cast<const Node*>(rNextPosition);
-    if (!node) {
-        rNextPosition = nullptr;
-        return;
+    if (const Node* node = GetTable().Step(rNextPosition)) {
+        rKey = node->key;
+        rValue = node->value;
     }
-    rKey = node->key;
-    rValue = node->value;
-    rNextPosition = reinterpret_cast<POSITION>(const_cast<Node*>(GetTable().Next(node)));
 }
 
 UINT CMapStringToString::GetHashTableSize() const { return GetTable().BucketCount(); }

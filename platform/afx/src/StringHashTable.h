@@ -196,6 +196,16 @@ public:
         return FirstFrom(m_buckets.Index(node->hash) + 1);
     }
 
+    // One step of GetNextAssoc: the entry at position (BEFORE_START_POSITION stands before the
+    // first), with position moved on to the next one, or null at the end.
+    const Node* Step(POSITION& position) const {
+        if (!position) return nullptr;
+        const Node* node =
+            position == BEFORE_START_POSITION ? First() : reinterpret_cast<const Node*>(position);
+        position = node ? reinterpret_cast<POSITION>(const_cast<Node*>(Next(node))) : nullptr;
+        return node;
+    }
+
 private:
     static bool Matches(const Node& node, LPCWSTR key, KeyFacts facts) {
         return node.hash == facts.hash && node.key.size() == facts.length &&
