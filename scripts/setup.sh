@@ -6,6 +6,8 @@ packages=(
   cmake ninja-build g++ clang pkg-config python3
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libinih-dev libsqlite3-dev
+  libfreetype-dev libpng-dev libpixman-1-dev libsdl2-dev
+  xfonts-shinonome unifont
 )
 
 missing=()

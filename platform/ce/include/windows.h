@@ -13,4 +13,5 @@
 #include "libloaderapi.h"
 #include "winver.h"
 #include "winreg.h"
+#include "wingdi.h"
 #include "winuser.h"

@@ -30,3 +30,8 @@
 // length.
 int LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax);
 #define LoadString LoadStringW
+
+// Dialogs, the built-in controls and message boxes.
+#include "windlg.h"
+// Icons, cursors and bitmaps loaded from resources.
+#include "winimage.h"

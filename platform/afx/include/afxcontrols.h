@@ -1,0 +1,2 @@
+// The control classes (CStatic, CButton, CEdit).
+#pragma once

@@ -1,0 +1,2 @@
+// Dialogs (CDialog, CDataExchange, DDX_Control) and AfxMessageBox.
+#pragma once

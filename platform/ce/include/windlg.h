@@ -1,0 +1,2 @@
+// Dialogs, the built-in controls (static, button, edit) and message boxes.
+#pragma once

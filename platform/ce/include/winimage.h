@@ -1,0 +1,2 @@
+// Icons and bitmaps loaded from module resources (LoadImage, LoadIcon, LoadBitmap).
+#pragma once

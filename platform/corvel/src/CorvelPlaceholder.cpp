@@ -1,0 +1,2 @@
+// Replaced by the Corvel functions.
+namespace vela::corvel {}

@@ -1,0 +1,2 @@
+// Replaced by the terminal's device state.
+namespace vela::terminal {}
