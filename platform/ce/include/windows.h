@@ -2,6 +2,7 @@
 #pragma once
 
 #include "wintypes.h"
+#include "windef.h"
 #include "winerror.h"
 #include "winbase.h"
 #include "winnls.h"

@@ -1,4 +1,4 @@
 // The graphics device interface: device contexts, brushes, pens, bitmaps, fonts, text.
 #pragma once
 
-#include "wintypes.h"
+#include "windef.h"

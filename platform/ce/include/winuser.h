@@ -1,7 +1,7 @@
 // User interface services of the platform used by the kit.
 #pragma once
 
-#include "wintypes.h"
+#include "windef.h"
 #include "winerror.h"
 
 // Resource names: a number below 0x10000 travels in the pointer itself.
