@@ -41,11 +41,16 @@ typedef DLGITEMTEMPLATE* LPDLGITEMTEMPLATEW;
 // The extended layouts (DLGTEMPLATEEX, DLGITEMTEMPLATEEX) have variable-length parts and are
 // not declared as structures; a DLGTEMPLATEEX starts with dlgVer 1 and signature 0xFFFF.
 
-// ---- Window extra bytes of the dialog class ----
+// ---- Window extra bytes of the dialog class (pointer-wide slots; winuser.h has them too) ----
+#ifndef DWL_MSGRESULT
 #define DWL_MSGRESULT 0
-#define DWL_DLGPROC 4
-#define DWL_USER 8
-#define DLGWINDOWEXTRA 12
+#define DWL_DLGPROC 8
+#define DWL_USER 16
+#define DWLP_MSGRESULT DWL_MSGRESULT
+#define DWLP_DLGPROC DWL_DLGPROC
+#define DWLP_USER DWL_USER
+#define DLGWINDOWEXTRA 30
+#endif
 
 // ---- Dialog styles ----
 #define DS_ABSALIGN 0x01L
