@@ -1,0 +1,77 @@
+// The script player: drives an application headless from a text script of taps, keys, waits and
+// screenshots, so a run can be repeated and looked at afterwards.
+//
+// A script is one command per line; '#' starts a comment, blank lines are ignored:
+//   tap X Y | down X Y | move X Y | up X Y     stylus at screen coordinates
+//   key VK | key NAME                          a key press: a number (0x0D or 13) or ENTER, ESC,
+//                                              TAB, SPACE, BACK, LEFT, RIGHT, UP, DOWN, F1..F12 ...
+//   type TEXT                                  the UTF-8 text after "type " as characters
+//   wait MS                                    advances a manual clock (then waits until idle),
+//                                              otherwise waits in real time
+//   idle                                       waits until the UI thread has nothing left to do
+//   shot FILE.png [WINDOWTEXT]                 saves the screen, or the top-level window with that
+//                                              text; waits until idle first
+//   log TEXT                                   writes a line to standard error
+//   quit [CODE]                                ends the application's message loop with CODE
+// The end of the script quits with 0, as does a failing command (after its message) with 1.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include <windef.h>
+
+namespace vela::script {
+
+enum class Op { Tap, Down, Move, Up, Key, Type, Wait, Idle, Shot, Log, Quit };
+
+struct Command {
+  Op op;
+  int line = 0;       // 1-based, for messages
+  int x = 0, y = 0;   // Tap/Down/Move/Up
+  int number = 0;     // Key: the virtual key; Wait: milliseconds; Quit: the exit code
+  std::u16string text;  // Type/Log text, Shot window text
+  std::string file;     // Shot: the PNG path as written in the script
+};
+
+struct ParseError {
+  int line = 0;
+  std::string message;
+};
+
+struct Script {
+  std::vector<Command> commands;
+  std::vector<ParseError> errors;  // every faulty line, not just the first
+};
+
+// Parses a whole script held in memory (UTF-8, an optional byte order mark, LF or CRLF).
+Script Parse(std::string_view text);
+
+// Where the player's pictures go and how it reports.
+struct PlayerOptions {
+  std::string shotFolder;  // relative FILE.png paths are taken from here
+  bool echo = false;       // each command to standard error before it runs
+};
+
+// Plays the commands against the windows of UI thread uiThreadId from the calling thread (not
+// the UI thread). Returns the exit code the script ended with: that of quit, 0 at the end of the
+// script, 1 after a failing command. It posts WM_QUIT to the UI thread in every case.
+int Play(const Script& script, DWORD uiThreadId, const PlayerOptions& options);
+
+// For the program entry, on the UI thread before the application starts. When VELA_SCRIPT names a
+// script file: VELA_CLOCK=manual (or manual:YYYY-MM-DDTHH:MM:SS, UTC) switches the platform clock
+// to manual, and a player thread starts that plays the script against the calling thread's
+// windows; pictures go to VELA_SHOTS, or else beside the script; VELA_SCRIPT_ECHO=1 echoes each
+// command. Returns false when no script is set; a script that cannot be read or parsed is
+// reported on standard error and still starts, quitting at once with exit code 2.
+bool StartFromEnvironment();
+
+// For the program entry once the message loop has ended: waits for the player thread and returns
+// the exit code the script asked for, or appExitCode when no script is playing.
+int FinishFromEnvironment(int appExitCode);
+
+}  // namespace vela::script
