@@ -3,6 +3,7 @@
 
 #include "wintypes.h"
 #include "winerror.h"
+#include "minwinbase.h"
 
 // The host's process id.
 DWORD GetCurrentProcessId();
@@ -11,3 +12,59 @@ DWORD GetCurrentThreadId();
 // Pseudo-handles that stand for the caller; closing them does nothing.
 HANDLE GetCurrentProcess();
 HANDLE GetCurrentThread();
+
+// Processes. The image is a terminal path (a bare name is looked for in \Windows); the child
+// runs the host file with the same VELA_ROOT. pszCmdLine is the child's GetCommandLineW.
+#ifndef STILL_ACTIVE
+#define STILL_ACTIVE 0x00000103L
+#endif
+
+typedef struct _PROCESS_INFORMATION {
+  HANDLE hProcess;
+  HANDLE hThread;
+  DWORD dwProcessId;
+  DWORD dwThreadId;
+} PROCESS_INFORMATION, *PPROCESS_INFORMATION, *LPPROCESS_INFORMATION;
+
+typedef struct _STARTUPINFOW {
+  DWORD cb;
+  LPWSTR lpReserved;
+  LPWSTR lpDesktop;
+  LPWSTR lpTitle;
+  DWORD dwX;
+  DWORD dwY;
+  DWORD dwXSize;
+  DWORD dwYSize;
+  DWORD dwXCountChars;
+  DWORD dwYCountChars;
+  DWORD dwFillAttribute;
+  DWORD dwFlags;
+  WORD wShowWindow;
+  WORD cbReserved2;
+  LPBYTE lpReserved2;
+  HANDLE hStdInput;
+  HANDLE hStdOutput;
+  HANDLE hStdError;
+} STARTUPINFOW, *LPSTARTUPINFOW;
+typedef STARTUPINFOW STARTUPINFO;
+typedef LPSTARTUPINFOW LPSTARTUPINFO;
+
+// The terminal's signature: security attributes, inheritance, environment and startup
+// information are not supported and must be NULL/FALSE/0 (ERROR_INVALID_PARAMETER otherwise,
+// except psiStartInfo, which is ignored). hThread waits and closes like hProcess.
+BOOL CreateProcessW(LPCWSTR pszImageName, LPWSTR pszCmdLine, LPSECURITY_ATTRIBUTES psaProcess,
+                    LPSECURITY_ATTRIBUTES psaThread, BOOL fInheritHandles, DWORD fdwCreate,
+                    LPVOID pvEnvironment, LPWSTR pszCurDir, LPSTARTUPINFOW psiStartInfo,
+                    LPPROCESS_INFORMATION pProcInfo);
+#define CreateProcess CreateProcessW
+
+// STILL_ACTIVE while the process runs, then its exit code.
+BOOL GetExitCodeProcess(HANDLE hProcess, LPDWORD lpExitCode);
+BOOL TerminateProcess(HANDLE hProcess, DWORD uExitCode);
+
+// The command line the process was started with, without the program's name (as on the
+// terminal). A child started by CreateProcess gets it through VELA_COMMAND_LINE (UTF-8),
+// which the platform takes over at start-up and removes from the environment; a program
+// started from the host gets its arguments joined by blanks (quoted where they hold one).
+LPWSTR GetCommandLineW();
+#define GetCommandLine GetCommandLineW
