@@ -1,4 +1,4 @@
-// The class library's core: CObject, CString, diagnostics.
+// The class library's core: CObject and its run-time classes, CString, diagnostics.
 #pragma once
 
 #include <windows.h>
@@ -15,9 +15,81 @@ struct __POSITION {};
 typedef __POSITION* POSITION;
 #define BEFORE_START_POSITION (reinterpret_cast<POSITION>(static_cast<intptr_t>(-1)))
 
+class CObject;
+
+// What the class library knows of a class at run time: its name, size, base and, for a
+// dynamically creatable class, how to make one. Every IMPLEMENT_DYNAMIC class is listed
+// process-wide, so FromName finds classes of every loaded library.
+struct CRuntimeClass {
+    LPCSTR m_lpszClassName;
+    int m_nObjectSize;
+    UINT m_wSchema;                       // 0xFFFF for classes that are not serializable
+    CObject* (*m_pfnCreateObject)();      // null unless DYNCREATE
+    CRuntimeClass* m_pBaseClass;
+    CRuntimeClass* m_pNextClass;          // the process-wide list, linked at start-up
+
+    CObject* CreateObject();
+    BOOL IsDerivedFrom(const CRuntimeClass* pBaseClass) const;
+
+    static CRuntimeClass* FromName(LPCSTR lpszClassName);
+    static CRuntimeClass* FromName(LPCWSTR lpszClassName);
+    static CObject* CreateObject(LPCSTR lpszClassName);
+    static CObject* CreateObject(LPCWSTR lpszClassName);
+};
+
+// Links a class into the process-wide list (one static object per IMPLEMENT_DYNAMIC) and
+// unlinks it when its library is unloaded.
+struct AFX_CLASSINIT {
+    explicit AFX_CLASSINIT(CRuntimeClass* pNewClass);
+    ~AFX_CLASSINIT();
+    AFX_CLASSINIT(const AFX_CLASSINIT&) = delete;
+    AFX_CLASSINIT& operator=(const AFX_CLASSINIT&) = delete;
+
+private:
+    CRuntimeClass* m_pClass;
+};
+
+#define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
+
+#define DECLARE_DYNAMIC(class_name)                       \
+public:                                                   \
+    static CRuntimeClass class##class_name;               \
+    static CRuntimeClass* GetThisClass();                 \
+    CRuntimeClass* GetRuntimeClass() const override;
+
+#define DECLARE_DYNCREATE(class_name) \
+    DECLARE_DYNAMIC(class_name)       \
+    static CObject* CreateObject();
+
+#define DECLARE_SERIAL(class_name) DECLARE_DYNCREATE(class_name)
+
+#define AFX_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, pfnNew)                        \
+    CRuntimeClass class_name::class##class_name = {#class_name, static_cast<int>(sizeof(class class_name)), \
+                                                   wSchema, pfnNew, RUNTIME_CLASS(base_class_name),      \
+                                                   nullptr};                                             \
+    CRuntimeClass* class_name::GetThisClass() { return &class_name::class##class_name; }                 \
+    CRuntimeClass* class_name::GetRuntimeClass() const { return &class_name::class##class_name; }        \
+    static AFX_CLASSINIT _afx_init_##class_name(&class_name::class##class_name);
+
+#define IMPLEMENT_DYNAMIC(class_name, base_class_name) \
+    AFX_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, nullptr)
+
+#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                 \
+    CObject* class_name::CreateObject() { return new class_name; }       \
+    AFX_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, 0xFFFF, class_name::CreateObject)
+
+#define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)           \
+    CObject* class_name::CreateObject() { return new class_name; }       \
+    AFX_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, wSchema, class_name::CreateObject)
+
 class CObject {
 public:
     virtual ~CObject() = default;
+
+    static CRuntimeClass classCObject;
+    static CRuntimeClass* GetThisClass();
+    virtual CRuntimeClass* GetRuntimeClass() const;
+    BOOL IsKindOf(const CRuntimeClass* pClass) const;
 
 protected:
     CObject() = default;
