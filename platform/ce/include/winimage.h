@@ -41,14 +41,14 @@ HBITMAP LoadBitmapW(HINSTANCE hInstance, LPCWSTR lpBitmapName);
 
 // Builds an icon from one RT_ICON resource (BITMAPINFOHEADER + XOR + AND bits, or a PNG image).
 // dwVer must be 0x00030000.
-HICON CreateIconFromResourceEx(PBYTE presbits, DWORD dwResSize, BOOL fIcon, DWORD dwVer, int cxDesired,
+HICON CreateIconFromResourceEx(BYTE* presbits, DWORD dwResSize, BOOL fIcon, DWORD dwVer, int cxDesired,
                                int cyDesired, UINT Flags);
-HICON CreateIconFromResource(PBYTE presbits, DWORD dwResSize, BOOL fIcon, DWORD dwVer);
+HICON CreateIconFromResource(BYTE* presbits, DWORD dwResSize, BOOL fIcon, DWORD dwVer);
 
 // Chooses, in an RT_GROUP_ICON directory, the image that best fits the size asked for (0: the
 // system's icon size with LR_DEFAULTSIZE) and returns its RT_ICON id, or 0.
-int LookupIconIdFromDirectoryEx(PBYTE presbits, BOOL fIcon, int cxDesired, int cyDesired, UINT Flags);
-int LookupIconIdFromDirectory(PBYTE presbits, BOOL fIcon);
+int LookupIconIdFromDirectoryEx(BYTE* presbits, BOOL fIcon, int cxDesired, int cyDesired, UINT Flags);
+int LookupIconIdFromDirectory(BYTE* presbits, BOOL fIcon);
 
 // The system's icons for LoadIcon(NULL, ...).
 #define IDI_APPLICATION MAKEINTRESOURCEW(32512)
