@@ -34,7 +34,7 @@ public:
     void SetState(BOOL bHighlight);
     int GetCheck() const;
     void SetCheck(int nCheck);
-    // The style bits of the button's type (BS_PUSHBUTTON ... BS_OWNERDRAW).
+    // The low byte of the style: the button's type (BS_PUSHBUTTON ... BS_OWNERDRAW) and BS_LEFTTEXT.
     UINT GetButtonStyle() const;
     void SetButtonStyle(UINT nStyle, BOOL bRedraw = TRUE);
     HICON SetIcon(HICON hIcon);

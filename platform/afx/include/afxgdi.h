@@ -37,7 +37,6 @@ public:
     int GetObject(int nCount, LPVOID lpObject) const;
     UINT GetObjectType() const;
     BOOL CreateStockObject(int nIndex);
-    BOOL UnrealizeObject();
     BOOL operator==(const CGdiObject& obj) const { return obj.m_hObject == m_hObject; }
     BOOL operator!=(const CGdiObject& obj) const { return obj.m_hObject != m_hObject; }
 };
@@ -101,7 +100,6 @@ public:
     BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits);
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
     int GetBitmap(BITMAP* pBitMap) const;
-    CSize GetBitmapDimension() const;
 };
 
 class CRgn : public CGdiObject {
@@ -141,7 +139,6 @@ public:
 
     operator HDC() const { return m_hDC; }
     HDC GetSafeHdc() const { return m_hDC; }
-    CWnd* GetWindow() const;
 
     BOOL Attach(HDC hDC);
     HDC Detach();
@@ -191,13 +188,11 @@ public:
     BOOL PtVisible(int x, int y) const;
     BOOL RectVisible(LPCRECT lpRect) const;
 
-    CPoint GetCurrentPosition() const;
     CPoint MoveTo(int x, int y);
     CPoint MoveTo(POINT point);
     BOOL LineTo(int x, int y);
     BOOL LineTo(POINT point);
     BOOL Polyline(const POINT* lpPoints, int nCount);
-    BOOL Polygon(const POINT* lpPoints, int nCount);
     BOOL Rectangle(int x1, int y1, int x2, int y2);
     BOOL Rectangle(LPCRECT lpRect);
     BOOL RoundRect(int x1, int y1, int x2, int y2, int x3, int y3);
