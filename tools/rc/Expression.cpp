@@ -60,6 +60,23 @@ Value ExpressionParser::ParseResourceExpression() {
   return Binary(kFirstResourceLevel);
 }
 
+uint32_t ExpressionParser::ParseStyle(uint32_t defaults) {
+  resourceMode_ = true;
+  uint32_t style = defaults;
+  while (true) {
+    if (!AtEnd() && Peek().IsKeyword("NOT")) {
+      ++pos_;
+      style &= ~static_cast<uint32_t>(Unary().number);
+    } else {
+      style |= static_cast<uint32_t>(Binary(kFirstResourceLevel + 1).number);
+    }
+    if (AtEnd() || !Peek().IsPunct("|")) {
+      return style;
+    }
+    ++pos_;
+  }
+}
+
 Value ExpressionParser::Ternary() {
   Value condition = Binary(0);
   if (!AtEnd() && Peek().IsPunct("?")) {

@@ -29,6 +29,9 @@ class ExpressionParser {
   // Like Parse, without the comparison and logical operators that #if needs only, and with
   // rc's NOT operator.
   Value ParseResourceExpression();
+  // A window style: items joined by '|' applied in order to defaults, where "NOT x" clears the
+  // bits of x (so "WS_CHILD | NOT WS_VISIBLE" removes a default) and any other item sets them.
+  uint32_t ParseStyle(uint32_t defaults);
 
  private:
   Value Ternary();

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "CppSourceWriter.h"
+#include "ExternalFiles.h"
 #include "Preprocessor.h"
 #include "ResourceBlob.h"
 #include "ScriptParser.h"
@@ -130,7 +131,8 @@ int main(int argc, char** argv) {
     for (const std::string& definition : options.definitions) {
       preprocessor.Define(definition);
     }
-    vela::rc::ScriptParser parser(preprocessor.Run(options.script), options.language);
+    vela::rc::ExternalFiles files(options.includeFolders);
+    vela::rc::ScriptParser parser(preprocessor.Run(options.script), options.language, &files);
     const std::vector<uint8_t> blob = vela::rc::WriteResourceBlob(parser.Parse());
     if (!options.blob.empty()) {
       WriteFile(options.blob, blob.data(), blob.size());
@@ -138,7 +140,9 @@ int main(int argc, char** argv) {
     const std::string source = vela::rc::WriteCppSource(blob, options.script);
     WriteFile(options.output, source.data(), source.size());
     if (!options.depfile.empty()) {
-      const std::string rule = DependencyRule(options.output, preprocessor.FilesRead());
+      std::vector<std::string> read = preprocessor.FilesRead();
+      read.insert(read.end(), files.FilesRead().begin(), files.FilesRead().end());
+      const std::string rule = DependencyRule(options.output, read);
       WriteFile(options.depfile, rule.data(), rule.size());
     }
   } catch (const std::exception& error) {

@@ -38,7 +38,7 @@ std::u16string Upper(std::u16string text) {
 }
 
 // Types the platform's compiler knows and this one does not compile yet.
-const char* const kLaterTypes[] = {"ICON", "BITMAP", "CURSOR", "DIALOG", "DIALOGEX", "MENU",
+const char* const kLaterTypes[] = {"CURSOR", "MENU",
                                    "MENUEX", "ACCELERATORS", "RCDATA", "FONT", "MESSAGETABLE",
                                    "HTML", "TOOLBAR", "DLGINIT", "TEXTINCLUDE", "DESIGNINFO",
                                    "AVI", "PNG"};
@@ -56,8 +56,8 @@ std::string ResourceName::Describe() const {
   return isNumber ? std::to_string(number) : "\"" + Utf8(name) + "\"";
 }
 
-ScriptParser::ScriptParser(std::vector<Token> tokens, uint16_t defaultLanguage)
-    : tokens_(std::move(tokens)), language_(defaultLanguage) {}
+ScriptParser::ScriptParser(std::vector<Token> tokens, uint16_t defaultLanguage, ExternalFiles* files)
+    : tokens_(std::move(tokens)), files_(files), language_(defaultLanguage) {}
 
 const Token& ScriptParser::Next(const char* what) {
   if (pos_ >= tokens_.size()) {
@@ -95,6 +95,12 @@ int64_t ScriptParser::Number(const char* what, bool* isLong) {
     *isLong = value.isLong;
   }
   return value.number;
+}
+
+void ScriptParser::SkipMemoryOptions() {
+  while (Peek() && IsMemoryOption(*Peek())) {
+    ++pos_;
+  }
 }
 
 bool ScriptParser::SkipComma() {
@@ -168,6 +174,18 @@ std::vector<Resource> ScriptParser::Parse() {
     const Token& type = Next("a resource type");
     if (type.IsKeyword("VERSIONINFO")) {
       VersionInfo(name, type);
+      continue;
+    }
+    if (type.IsKeyword("ICON")) {
+      Icon(name, type);
+      continue;
+    }
+    if (type.IsKeyword("BITMAP")) {
+      Bitmap(name, type);
+      continue;
+    }
+    if (type.IsKeyword("DIALOG") || type.IsKeyword("DIALOGEX")) {
+      Dialog(name, type, type.IsKeyword("DIALOGEX"));
       continue;
     }
     for (const char* later : kLaterTypes) {

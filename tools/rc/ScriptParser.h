@@ -1,10 +1,13 @@
-// The statements of a resource script: LANGUAGE, STRINGTABLE and VERSIONINFO. Other resource
-// types are recognised and refused with a clear message until they are implemented.
+// The statements of a resource script: LANGUAGE, STRINGTABLE, VERSIONINFO, ICON, BITMAP, DIALOG
+// and DIALOGEX. Other resource types are recognised and refused with a clear message until they
+// are implemented.
 #pragma once
 
 #include <map>
 #include <vector>
 
+#include "DialogTemplate.h"
+#include "ExternalFiles.h"
 #include "Resource.h"
 #include "Token.h"
 
@@ -12,7 +15,8 @@ namespace vela::rc {
 
 class ScriptParser {
  public:
-  ScriptParser(std::vector<Token> tokens, uint16_t defaultLanguage);
+  // files finds the .ico and .bmp files the script names; without it they are refused.
+  ScriptParser(std::vector<Token> tokens, uint16_t defaultLanguage, ExternalFiles* files = nullptr);
   std::vector<Resource> Parse();
 
  private:
@@ -24,6 +28,17 @@ class ScriptParser {
   void StringTable(const Token& keyword);
   void VersionInfo(const ResourceName& name, const Token& keyword);
   void VersionBlockBody(std::vector<struct VersionNode>* nodes, const Token& opener);
+  void Icon(const ResourceName& name, const Token& keyword);
+  void Bitmap(const ResourceName& name, const Token& keyword);
+  std::string ReadNamedFile(const Token& keyword, std::string* path);
+  void Dialog(const ResourceName& name, const Token& keyword, bool extended);
+  void DialogStatements(const Token& keyword, DialogTemplate* dialog, uint16_t* language);
+  DialogControl Control(const Token& keyword, bool extended);
+  NameOrOrdinal ControlText(const char* what);
+  NameOrOrdinal ControlClass();
+  uint32_t Style(uint32_t defaults);
+  int16_t Coordinate(const char* what);
+  void SkipMemoryOptions();
   uint16_t LanguageArguments();
   ResourceName NameOf(const Token& token);
   void Add(Resource resource);
@@ -38,7 +53,9 @@ class ScriptParser {
   bool SkipComma();
 
   std::vector<Token> tokens_;
+  ExternalFiles* files_;
   size_t pos_ = 0;
+  uint16_t nextIconId_ = 1;  // RT_ICON ids of the module, handed out as icons are read
   uint16_t language_;
   std::vector<Resource> resources_;
   std::map<uint16_t, std::map<uint16_t, TableString>> strings_;  // language -> id -> text
