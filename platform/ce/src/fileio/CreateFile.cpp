@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <memory>
 
+#include "devices/DeviceObject.h"
 #include "fileio/AnsiPath.h"
 #include "fileio/FileObject.h"
 #include "fileio/HostErrors.h"
@@ -44,6 +45,9 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                    DWORD dwFlagsAndAttributes, HANDLE hTemplateFile) {
   if (!lpFileName || !*lpFileName) {
     return Fail(ERROR_PATH_NOT_FOUND);
+  }
+  if (vela::devices::IsDeviceName(lpFileName)) {
+    return vela::devices::OpenDevice(lpFileName);  // drivers take their own flags (overlapped too)
   }
   if (dwCreationDisposition < CREATE_NEW || dwCreationDisposition > TRUNCATE_EXISTING ||
       (dwShareMode & ~DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}) != 0) {

@@ -5,7 +5,7 @@
 
 namespace vela::kernel {
 
-enum class ObjectKind { File, Search, Event, Thread, Process, MessageQueue };
+enum class ObjectKind { File, Search, Event, Thread, Process, MessageQueue, Device };
 
 class KernelObject {
  public:

@@ -84,8 +84,11 @@ struct Adapter {
   bool operator==(const Adapter&) const = default;
 };
 
+// One wireless adapter with an address and a fair signal: a terminal on its network.
+std::vector<Adapter> DefaultAdapters();
+
 struct Network {
-  std::vector<Adapter> adapters;
+  std::vector<Adapter> adapters = DefaultAdapters();
   bool ndisDriverPresent = true;
   bool wlanOn = true;
   bool operator==(const Network&) const = default;
@@ -93,7 +96,7 @@ struct Network {
 
 struct Identity {
   std::string hostName;                 // empty: the host machine's name
-  std::string systemName;               // what SysGetSystemName(4) reports
+  std::string systemName = "Storage Card";  // what SysGetSystemName(4) reports
   std::vector<std::string> volumes;     // storage volumes present ("Storage Card")
   bool operator==(const Identity&) const = default;
 };

@@ -1,2 +1,0 @@
-// Replaced by the Corvel functions.
-namespace vela::corvel {}

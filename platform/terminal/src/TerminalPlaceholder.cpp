@@ -1,2 +1,0 @@
-// Replaced by the terminal's device state.
-namespace vela::terminal {}
