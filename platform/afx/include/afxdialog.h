@@ -43,7 +43,8 @@ protected:
     void PreInitDialog();
 
     afx_msg LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
-    afx_msg void OnClose();
+    BOOL CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst);
+    LPCDLGTEMPLATE FindTemplate(HINSTANCE* phInst) const;
 
     UINT m_nIDHelp;
     LPCTSTR m_lpszTemplateName;

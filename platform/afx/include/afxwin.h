@@ -99,7 +99,7 @@ protected:                                          \
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                          \
     const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }   \
     const AFX_MSGMAP* theClass::GetThisMessageMap() {                                   \
-        typedef theClass ThisClass;                                                     \
+        using ThisClass [[maybe_unused]] = theClass;                                    \
         typedef baseClass TheBaseClass;                                                 \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
@@ -277,6 +277,10 @@ public:
     virtual int RunModalLoop(DWORD dwFlags = 0);
     virtual WNDPROC* GetSuperWndProcAddr();
 
+    // Offers a message to PreTranslateMessage of its window and then of each parent up to
+    // hWndStop; TRUE when one of them took it.
+    static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
+
     // Gives the child window a message its parent received (WM_COMMAND, WM_DRAWITEM,
     // WM_CTLCOLOR*): TRUE when the child's object handled it.
     static BOOL ReflectLastMsg(HWND hWndChild, LRESULT* pResult = nullptr);
@@ -286,7 +290,6 @@ public:
     // The default handlers: each passes the message on to the window's own procedure.
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnDestroy();
-    afx_msg void OnNcDestroy();
     afx_msg void OnPaint();
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg void OnTimer(UINT_PTR nIDEvent);
@@ -316,6 +319,10 @@ public:
     static BOOL UnhookWindowCreate();
 
 protected:
+    // The window is gone (the last message it gets here is WM_DESTROY): the object lets go of
+    // it and PostNcDestroy runs.
+    void OnNcDestroy();
+
     WNDPROC m_pfnSuper;  // the procedure of the window before it was subclassed
     UINT m_nFlags;
     int m_nModalResult;
@@ -363,7 +370,6 @@ protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     void PostNcDestroy() override;
     afx_msg void OnClose();
-    afx_msg void OnDestroy();
 
     DECLARE_MESSAGE_MAP()
 };
@@ -453,8 +459,6 @@ public:
     LPTSTR m_lpCmdLine;     // the arguments after the program's name
     int m_nCmdShow;
     LPCTSTR m_pszExeName;
-    LPCTSTR m_pszProfileName;
-    LPCTSTR m_pszRegistryKey;
 
     BOOL InitInstance() override;
     int Run() override;
@@ -465,16 +469,6 @@ public:
     HICON LoadIcon(LPCTSTR lpszResourceName) const;
     HICON LoadIcon(UINT nIDResource) const;
     HICON LoadStandardIcon(LPCTSTR lpszIconName) const;
-    HCURSOR LoadCursor(UINT nIDResource) const;
-    HCURSOR LoadStandardCursor(LPCTSTR lpszCursorName) const;
-
-    // Profile values under HKEY_CURRENT_USER\Software\<registry key>\<app name>\<section>
-    // when SetRegistryKey was called; without a key they are not kept.
-    void SetRegistryKey(LPCTSTR lpszRegistryKey);
-    UINT GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault);
-    BOOL WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue);
-    CString GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault = nullptr);
-    BOOL WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue);
 
     // Called by AfxWinMain with what the platform hands the program.
     void SetStartup(HINSTANCE hInstance, LPTSTR lpCmdLine, int nCmdShow);
@@ -483,7 +477,7 @@ protected:
     CString m_strAppName;
     CString m_strExeName;
     CString m_strCmdLine;
-    CString m_strRegistryKey;
+    BOOL m_bAppNameGiven;
 
     DECLARE_MESSAGE_MAP()
 };
@@ -776,7 +770,6 @@ LRESULT CallGetDlgCode(CCmdTarget* p, const AFX_MSGCALL&) {
 
 #define ON_WM_CREATE() AFX_MSG_ENTRY(WM_CREATE, CallCreate, OnCreate)
 #define ON_WM_DESTROY() AFX_MSG_ENTRY(WM_DESTROY, CallVoid, OnDestroy)
-#define ON_WM_NCDESTROY() AFX_MSG_ENTRY(WM_NCDESTROY, CallVoid, OnNcDestroy)
 #define ON_WM_PAINT() AFX_MSG_ENTRY(WM_PAINT, CallVoid, OnPaint)
 #define ON_WM_ERASEBKGND() AFX_MSG_ENTRY(WM_ERASEBKGND, CallEraseBkgnd, OnEraseBkgnd)
 #define ON_WM_TIMER() AFX_MSG_ENTRY(WM_TIMER, CallTimer, OnTimer)
