@@ -1,10 +1,12 @@
 // The script player: drives an application headless from a text script of taps, keys, waits and
 // screenshots, so a run can be repeated and looked at afterwards.
 //
-// A script is one command per line; '#' starts a comment, blank lines are ignored:
+// A script is one command per line; a line starting with '#' is a comment, blank lines are
+// ignored, and commands of words and numbers may end in a '#' comment:
 //   tap X Y | down X Y | move X Y | up X Y     stylus at screen coordinates
-//   key VK | key NAME                          a key press: a number (0x0D or 13) or ENTER, ESC,
-//                                              TAB, SPACE, BACK, LEFT, RIGHT, UP, DOWN, F1..F12 ...
+//   key VK | key NAME                          a key press: a number (0x0D or 13), a single letter
+//                                              or digit, or ENTER, ESC, TAB, SPACE, BACK, DELETE,
+//                                              HOME, END, LEFT, RIGHT, UP, DOWN, F1..F24 ...
 //   type TEXT                                  the UTF-8 text after "type " as characters
 //   wait MS                                    advances a manual clock (then waits until idle),
 //                                              otherwise waits in real time
@@ -16,11 +18,8 @@
 // The end of the script quits with 0, as does a failing command (after its message) with 1.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 #include <windef.h>
@@ -50,6 +49,8 @@ struct Script {
 
 // Parses a whole script held in memory (UTF-8, an optional byte order mark, LF or CRLF).
 Script Parse(std::string_view text);
+// "line N: message"
+std::string FormatError(const ParseError& error);
 
 // Where the player's pictures go and how it reports.
 struct PlayerOptions {
