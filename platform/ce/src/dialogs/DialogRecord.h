@@ -1,0 +1,28 @@
+// What the dialog manager keeps per dialog besides the window's own slots: its font and base
+// units, the default button, and the modal state EndDialog changes.
+#pragma once
+
+#include "windows.h"
+
+namespace vela::dialogs {
+
+struct DialogRecord {
+  HFONT font = nullptr;
+  bool ownsFont = false;
+  int baseX = 0;  // pixels per 4 horizontal dialog units
+  int baseY = 0;  // pixels per 8 vertical dialog units
+  WORD defaultId = 0;
+  bool hasDefaultId = false;
+  HWND savedFocus = nullptr;
+  bool modal = false;
+  bool ended = false;
+  INT_PTR result = 0;
+  HWND disabledOwner = nullptr;  // owner disabled by the modal loop, enabled again on the end
+};
+
+// The record of a dialog, nullptr for other windows.
+DialogRecord* FindDialog(HWND hwnd);
+DialogRecord* CreateDialogRecord(HWND hwnd);
+void DestroyDialogRecord(HWND hwnd);
+
+}  // namespace vela::dialogs
