@@ -40,7 +40,7 @@ class DialogTemplateBuilder {
   }
   DialogTemplateBuilder& control(WORD classOrdinal, std::u16string title, WORD id, DWORD style, short x, short y, short cx,
                                  short cy) {
-    return add(Item{style | WS_CHILD | WS_VISIBLE, x, y, cx, cy, id, classOrdinal, u"", std::move(title)});
+    return add(Item{static_cast<DWORD>(style | WS_CHILD | WS_VISIBLE), x, y, cx, cy, id, classOrdinal, u"", std::move(title)});
   }
 
   // The bytes, kept in DWORDs so the start is aligned as a resource would be.

@@ -17,7 +17,7 @@ DialogTemplateBuilder SampleDialog(bool extended) {
   b.control(0x82, u"Name:", 100, SS_LEFT, 4, 4, 40, 10);
   b.control(0x81, u"", 101, ES_AUTOHSCROLL | WS_TABSTOP, 50, 4, 90, 12);
   b.control(0x80, u"OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 40, 60, 50, 14);
-  b.add({WS_CHILD, 0, 0, 10, 10, 102, 0, u"MyClass", u""});
+  b.add({static_cast<DWORD>(WS_CHILD), 0, 0, 10, 10, 102, 0, u"MyClass", u""});
   return b;
 }
 
