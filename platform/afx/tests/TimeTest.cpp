@@ -65,7 +65,8 @@ TEST_F(TimeTest, OutOfRangeFieldsCarryOverAndImpossibleOnesGiveZero) {
     EXPECT_EQ(CTime(2026, 1, 32, 0, 0, 0), CTime(2026, 2, 1, 0, 0, 0));
     EXPECT_EQ(CTime(2025, 13, 1, 0, 0, 0), CTime(2026, 1, 1, 0, 0, 0));
     EXPECT_EQ(CTime(2026, 0, 1, 0, 0, 0), CTime(2025, 12, 1, 0, 0, 0));
-    EXPECT_EQ(CTime(2026, 3, 1, 24, 0, -1), CTime(2026, 3, 1, 23, 59, 59) + CTimeSpan(1));
+    EXPECT_EQ(CTime(2026, 3, 1, 24, 0, -1), CTime(2026, 3, 1, 23, 59, 59));
+    EXPECT_EQ(CTime(2026, 2, 28, 24, 0, 0), CTime(2026, 3, 1, 0, 0, 0));
     EXPECT_EQ(CTime(2024, 2, 29, 12, 0, 0).GetDay(), 29);  // leap day stays
     EXPECT_EQ(CTime(1601, 1, 1, 0, 0, 0).GetTime(), 0);
     EXPECT_EQ(CTime(SYSTEMTIME{1800, 1, 0, 1, 0, 0, 0, 0}).GetTime(), 0);
