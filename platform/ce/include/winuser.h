@@ -38,6 +38,9 @@
 #ifndef ERROR_INVALID_INDEX
 #define ERROR_INVALID_INDEX 1413L
 #endif
+#ifndef ERROR_CONTROL_ID_NOT_FOUND
+#define ERROR_CONTROL_ID_NOT_FOUND 1421L
+#endif
 #ifndef ERROR_INVALID_HOOK_FILTER
 #define ERROR_INVALID_HOOK_FILTER 1426L
 #endif
@@ -157,6 +160,15 @@ typedef struct tagCWPSTRUCT {
 #define RT_GROUP_CURSOR MAKEINTRESOURCEW(12)
 #define RT_GROUP_ICON MAKEINTRESOURCEW(14)
 #define RT_VERSION MAKEINTRESOURCEW(16)
+
+#define MAKEWPARAM(l, h) (static_cast<WPARAM>(static_cast<DWORD>(MAKELONG(l, h))))
+#define MAKELPARAM(l, h) (static_cast<LPARAM>(static_cast<DWORD>(MAKELONG(l, h))))
+#define MAKELRESULT(l, h) (static_cast<LRESULT>(static_cast<DWORD>(MAKELONG(l, h))))
+
+typedef struct tagSTYLESTRUCT {
+  DWORD styleOld;
+  DWORD styleNew;
+} STYLESTRUCT, *LPSTYLESTRUCT;
 
 // ---------------------------------------------------------------------------------------------
 // Window styles
