@@ -487,7 +487,8 @@ BOOL DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, int cyWi
                 HBRUSH hbrFlickerFreeDraw, UINT diFlags);
 BOOL DrawIcon(HDC hDC, int X, int Y, HICON hIcon);
 BOOL DestroyIcon(HICON hIcon);
-// The icon's width and height, or FALSE for a handle that is not an icon.
+// The icon's width and height, or FALSE for a handle that is not an icon (a shortcut of this
+// platform for GetIconInfo + GetObject).
 BOOL GetIconSize(HICON hIcon, LPSIZE size);
 
 // ---- Fonts and text --------------------------------------------------------------------------
