@@ -4,10 +4,11 @@
 Each picture is simple enough that a test can name the colour of any pixel:
   app.ico      16 x 16 and 32 x 32, 16 colours: left half red, right half blue (16) or
                left half green, right half yellow (32); the top-left quarter of the mask is
-               transparent.
+               transparent (and black in the colour image).
   alpha.ico    one 8 x 8 image with 32 bits per pixel: white, alpha 255 on the left half and
                0 on the right half, and an all-opaque mask.
   truncated.ico  app.ico cut short inside its second image.
+  png.ico      one 4 x 4 PNG-compressed image: opaque red on the top two rows, transparent below.
   four.bmp     5 x 3, 4 bits per pixel (width odd, so rows are padded)
   eight.bmp    5 x 3, 8 bits per pixel
   rgb24.bmp    5 x 3, 24 bits per pixel
@@ -17,6 +18,7 @@ and y == 0, and blue elsewhere.
 Run it in this folder: python3 make_images.py
 """
 import struct
+import zlib
 
 RED, GREEN, BLUE, YELLOW, WHITE = (255, 0, 0), (0, 255, 0), (0, 0, 255), (255, 255, 0), (255, 255, 255)
 PALETTE16 = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128), (0, 128, 128),
@@ -61,7 +63,9 @@ def palette(entries):
 
 
 def icon_image(size, left, right, transparent, bits=4):
-    colors = [[left if x < size // 2 else right for x in range(size)] for y in range(size)]
+    # Transparent pixels are black in the colour image, so that XOR leaves the screen as it is.
+    colors = [[(0, 0, 0) if x < transparent and y < transparent else left if x < size // 2 else right
+               for x in range(size)] for y in range(size)]
     if bits == 4:
         xor = pack_rows([[PALETTE16.index(c) for c in row] for row in colors], size, size, 4)
         head = info_header(size, size * 2, 4, 16) + palette(PALETTE16)
@@ -97,6 +101,14 @@ def bitmap_file(bits):
     return b"BM" + struct.pack("<IHHI", 14 + len(head) + len(bits_data), 0, 0, 14 + len(head)) + head + bits_data
 
 
+def png_file(width, height, rgba_rows):
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+    raw = b"".join(b"\0" + bytes(c for p in row for c in p) for row in rgba_rows)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
+
+
 def main():
     app = icon_file([(16, 16, 16, 4, icon_image(16, RED, BLUE, 8)), (32, 32, 16, 4, icon_image(32, GREEN, YELLOW, 16))])
     open("app.ico", "wb").write(app)
@@ -104,6 +116,8 @@ def main():
     alpha = [[(255, 255, 255, 255 if x < 4 else 0) for x in range(8)] for y in range(8)]
     alpha_image = info_header(8, 16, 32, 0) + pack_rows(alpha, 8, 8, 32) + pack_rows([[0] * 8] * 8, 8, 8, 1)
     open("alpha.ico", "wb").write(icon_file([(8, 8, 0, 32, alpha_image)]))
+    png = png_file(4, 4, [[(255, 0, 0, 255)] * 4] * 2 + [[(0, 0, 0, 0)] * 4] * 2)
+    open("png.ico", "wb").write(icon_file([(4, 4, 0, 32, png)]))
     open("four.bmp", "wb").write(bitmap_file(4))
     open("eight.bmp", "wb").write(bitmap_file(8))
     open("rgb24.bmp", "wb").write(bitmap_file(24))

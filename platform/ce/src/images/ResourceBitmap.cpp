@@ -1,0 +1,44 @@
+#include "images/ResourceBitmap.h"
+
+#include <cstring>
+
+#include "images/DibPixels.h"
+
+namespace vela::images {
+
+HBITMAP BitmapFromPackedDib(const BYTE* bits, size_t size, int cx, int cy, UINT flags) {
+  Pixels pixels;
+  if (!DecodeDib(bits, size, false, &pixels, nullptr)) {
+    SetLastError(ERROR_INVALID_DATA);
+    return nullptr;
+  }
+  Scale(&pixels, nullptr, cx > 0 ? cx : pixels.width, cy > 0 ? cy : pixels.height);
+  for (uint32_t& p : pixels.argb) {
+    p &= 0x00FFFFFFu;  // device bitmaps carry no alpha
+  }
+  if (flags & LR_CREATEDIBSECTION) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = pixels.width;
+    info.bmiHeader.biHeight = pixels.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* target = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &target, nullptr, 0);
+    if (bitmap && target) {
+      // A DIB section with a positive height is stored bottom-up.
+      auto* rows = static_cast<uint32_t*>(target);
+      const size_t width = static_cast<size_t>(pixels.width);
+      for (int y = 0; y < pixels.height; ++y) {
+        std::memcpy(rows + static_cast<size_t>(pixels.height - 1 - y) * width,
+                    pixels.argb.data() + static_cast<size_t>(y) * width, width * sizeof(uint32_t));
+      }
+    }
+    return bitmap;
+  }
+  // 32-bit rows are 16-bit aligned already, as CreateBitmap wants them.
+  return CreateBitmap(pixels.width, pixels.height, 1, 32, pixels.argb.data());
+}
+
+}  // namespace vela::images
