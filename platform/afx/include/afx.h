@@ -54,7 +54,7 @@ private:
 #define DECLARE_DYNAMIC(class_name)                       \
 public:                                                   \
     static CRuntimeClass class##class_name;               \
-    static CRuntimeClass* GetThisClass();                 \
+    static CRuntimeClass* GetThisClass() { return &class##class_name; } \
     CRuntimeClass* GetRuntimeClass() const override;
 
 #define DECLARE_DYNCREATE(class_name) \
@@ -67,7 +67,6 @@ public:                                                   \
     CRuntimeClass class_name::class##class_name = {#class_name, static_cast<int>(sizeof(class class_name)), \
                                                    wSchema, pfnNew, RUNTIME_CLASS(base_class_name),      \
                                                    nullptr};                                             \
-    CRuntimeClass* class_name::GetThisClass() { return &class_name::class##class_name; }                 \
     CRuntimeClass* class_name::GetRuntimeClass() const { return &class_name::class##class_name; }        \
     static AFX_CLASSINIT _afx_init_##class_name(&class_name::class##class_name);
 
