@@ -2,3 +2,11 @@
 #pragma once
 
 #include "VLSysIniFile.h"
+#include "VLSysLogFile.h"
+#include "VelaSysBase.h"
+#include "VLSysLcdManage.h"
+#include "VLSysPowerManage.h"
+#include "VLSysVolume.h"
+#include "VLSysClock.h"
+#include "VLSysImeManage.h"
+#include "VLSysNetwork.h"

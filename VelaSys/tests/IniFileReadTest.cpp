@@ -107,20 +107,21 @@ TEST(IniRead, FilesThatCannotBeReadLeaveTheObjectAsItWas) {
     EXPECT_EQ(ini.Get(u"s", u"a"), u"1");
 }
 
-// The debug channel is chosen once per process, so the trace comes from a child run.
+// The debug channel is chosen once per process, so the trace comes from a child run. The
+// child has a terminal root of its own, so it is handed the file's text, not its path.
 TEST(IniRead, DumpDataTracesEverySectionAndEntry) {
-    if (const char* child = std::getenv("VELA_INI_DUMP_FILE"); child != nullptr) {
+    if (const char* child = std::getenv("VELA_INI_DUMP_TEXT"); child != nullptr) {
+        TerminalTempDir own;
         Ini ini;
-        ini.Create(std::u16string(child, child + std::char_traits<char>::length(child)).c_str());
+        ini.Create(own.Write("dump.ini", child).c_str());
         return;
     }
 #ifndef _DEBUG
     GTEST_SKIP() << "traces are compiled into debug builds only";
 #endif
     TerminalTempDir dir;
-    std::u16string path = dir.Write("dump.ini", "[Menu]\r\nText = Hello \r\n[Empty]\r\n");
     const std::string trace = dir.HostPath("trace.txt").string();
-    const std::string command = "VELA_DEBUG='" + trace + "' VELA_INI_DUMP_FILE='" + std::string(path.begin(), path.end()) +
+    const std::string command = "VELA_DEBUG='" + trace + "' VELA_INI_DUMP_TEXT='[Menu]\r\nText = Hello \r\n[Empty]\r\n" +
                                 "' '" + std::filesystem::read_symlink("/proc/self/exe").string() +
                                 "' --gtest_filter=IniRead.DumpDataTracesEverySectionAndEntry >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);
