@@ -151,6 +151,18 @@ TEST(ImageLoad, AlphaAndPngIconsAreTransparentWhereTheirAlphaIsZero) {
   DestroyIcon(png);
 }
 
+TEST(ImageLoad, AnIconTakesTheImageCompiledWithItsGroup) {
+  // SecondScript.rc numbers its 8 x 8 white image 1, as PlatformTests.rc numbers the red and
+  // blue 16 x 16 one; the Japanese one would win a plain look-up by language.
+  HICON icon = static_cast<HICON>(LoadImageW(Self(), MAKEINTRESOURCEW(IDI_SECOND_SCRIPT), IMAGE_ICON, 8, 8, 0));
+  ASSERT_NE(nullptr, icon);
+  Canvas canvas(8, 8);
+  ASSERT_TRUE(DrawIconEx(canvas.dc(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL));
+  EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(1, 6));
+  EXPECT_EQ(kBackground, canvas.Pixel(6, 6));
+  DestroyIcon(icon);
+}
+
 TEST(ImageLoad, BitmapsOfEachDepthGiveTheSamePixels) {
   for (int id : {IDB_FOUR, IDB_EIGHT, IDB_RGB24}) {
     SCOPED_TRACE(id);

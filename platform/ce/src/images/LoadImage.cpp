@@ -13,6 +13,7 @@
 #include "images/IconImage.h"
 #include "images/ResourceBitmap.h"
 #include "images/SystemIcons.h"
+#include "resources/ModuleResources.h"
 #include "resources/ResourceDirectory.h"
 
 namespace vela::images {
@@ -48,18 +49,20 @@ bool StillValid(HANDLE image, UINT type) {
   return GetIconSize(static_cast<HICON>(image), &size) != FALSE;
 }
 
-const BYTE* ResourceBytes(HINSTANCE module, LPCWSTR name, LPCWSTR type, DWORD* size) {
-  HRSRC found = FindResourceW(module, name, type);
-  if (!found) {
-    return nullptr;  // FindResource said why
-  }
+const BYTE* BytesOf(HINSTANCE module, HRSRC found, DWORD* size) {
   *size = SizeofResource(module, found);
   return static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
 }
 
+const BYTE* ResourceBytes(HINSTANCE module, LPCWSTR name, LPCWSTR type, DWORD* size, HRSRC* found) {
+  *found = FindResourceW(module, name, type);
+  return *found ? BytesOf(module, *found, size) : nullptr;  // else FindResource said why
+}
+
 HANDLE LoadIconOrCursor(HINSTANCE module, LPCWSTR name, bool icon, int cx, int cy, UINT flags) {
   DWORD size = 0;
-  const BYTE* directory = ResourceBytes(module, name, icon ? RT_GROUP_ICON : RT_GROUP_CURSOR, &size);
+  HRSRC group = nullptr;
+  const BYTE* directory = ResourceBytes(module, name, icon ? RT_GROUP_ICON : RT_GROUP_CURSOR, &size, &group);
   if (!directory) {
     return nullptr;
   }
@@ -68,10 +71,15 @@ HANDLE LoadIconOrCursor(HINSTANCE module, LPCWSTR name, bool icon, int cx, int c
     SetLastError(ERROR_INVALID_DATA);
     return nullptr;
   }
-  const BYTE* bits = ResourceBytes(module, MAKEINTRESOURCEW(id), icon ? RT_ICON : RT_CURSOR, &size);
-  if (!bits) {
+  // The image compiled with the group: image numbers are unique per script, not per module.
+  using vela::resources::ResourceEntry;
+  const ResourceEntry* image = vela::resources::FindCompanionResource(
+      module, static_cast<const ResourceEntry*>(group), vela::resources::IdFromPointer(icon ? RT_ICON : RT_CURSOR),
+      vela::resources::NumberId(static_cast<uint16_t>(id)));
+  if (!image) {
     return nullptr;
   }
+  const BYTE* bits = BytesOf(module, static_cast<HRSRC>(const_cast<ResourceEntry*>(image)), &size);
   return IconFromImageBits(bits, size, icon, cx, cy, flags);
 }
 
@@ -87,7 +95,8 @@ HANDLE Load(HINSTANCE module, LPCWSTR name, UINT type, int cx, int cy, UINT flag
   }
   if (type == IMAGE_BITMAP) {
     DWORD size = 0;
-    const BYTE* bits = ResourceBytes(module, name, RT_BITMAP, &size);
+    HRSRC found = nullptr;
+    const BYTE* bits = ResourceBytes(module, name, RT_BITMAP, &size, &found);
     return bits ? BitmapFromPackedDib(bits, size, cx, cy, flags) : nullptr;
   }
   return LoadIconOrCursor(module, name, type == IMAGE_ICON, cx, cy, flags);

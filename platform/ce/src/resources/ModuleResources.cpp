@@ -76,6 +76,35 @@ const ResourceEntry* FindModuleResource(HMODULE module, const ResourceId& type,
   return nullptr;
 }
 
+const ResourceEntry* FindCompanionResource(HMODULE module, const ResourceEntry* companion, const ResourceId& type,
+                                           const ResourceId& name) {
+  {
+    const HMODULE key = module ? module : modules::ExecutableModule();
+    Registry& registry = TheRegistry();
+    std::lock_guard lock(registry.mutex);
+    auto it = registry.modules.find(key);
+    if (it != registry.modules.end() && companion) {
+      for (const ResourceDirectory& directory : it->second) {
+        const auto& entries = directory.entries();
+        if (entries.empty() || companion < entries.data() || companion >= entries.data() + entries.size()) {
+          continue;
+        }
+        std::vector<const ResourceEntry*> candidates;
+        for (const ResourceEntry& entry : entries) {
+          if (TypeMatches(entry, type) && NameMatches(entry, name)) {
+            candidates.push_back(&entry);
+          }
+        }
+        const ResourceEntry* same = Choose(candidates, companion->language);
+        if (const ResourceEntry* entry = same ? same : Choose(candidates, std::nullopt)) {
+          return entry;
+        }
+      }
+    }
+  }
+  return FindModuleResource(module, type, name, std::nullopt);
+}
+
 void AddModuleDirectories(HMODULE module, std::vector<ResourceDirectory> directories) {
   Registry& registry = TheRegistry();
   std::lock_guard lock(registry.mutex);

@@ -14,6 +14,12 @@ namespace vela::resources {
 const ResourceEntry* FindModuleResource(HMODULE module, const ResourceId& type,
                                         const ResourceId& name, std::optional<uint16_t> language);
 
+// The entry of type and name compiled from the same script as companion (an icon group's
+// images, which every script numbers from 1), in companion's language if it has one; otherwise
+// whatever FindModuleResource finds.
+const ResourceEntry* FindCompanionResource(HMODULE module, const ResourceEntry* companion, const ResourceId& type,
+                                           const ResourceId& name);
+
 // Resources of a module handle that is no loaded image (a data file), and their removal.
 void AddModuleDirectories(HMODULE module, std::vector<ResourceDirectory> directories);
 void RemoveModuleDirectories(HMODULE module);

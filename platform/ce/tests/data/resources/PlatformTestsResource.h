@@ -18,3 +18,4 @@
 #define IDD_EXTENDED     221
 #define IDC_NAME         1001
 #define IDC_OWNER_DRAWN  1002
+#define IDI_SECOND_SCRIPT 230
