@@ -132,7 +132,8 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
     w->queue = queue;
     w->threadId = queue->threadId;
     w->handle = NewHandle(w);
-    InsertInZOrder(w, HWND_TOP);
+    // A child goes below its siblings, so the creation order is the tab order of a dialog.
+    InsertInZOrder(w, child ? HWND_BOTTOM : HWND_TOP);
     hwnd = w->handle;
 
     cs.lpCreateParams = lpParam;
