@@ -377,7 +377,7 @@ LRESULT CALLBACK ButtonWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
       // As a tap in the middle of the button.
       RECT rect;
       GetClientRect(hwnd, &rect);
-      LPARAM at = MAKELONG((rect.right) / 2, (rect.bottom) / 2);
+      LPARAM at = MAKELPARAM((rect.right) / 2, (rect.bottom) / 2);
       SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
       SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
       return 0;

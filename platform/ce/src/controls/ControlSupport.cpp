@@ -8,7 +8,7 @@ void NotifyParent(HWND control, WORD code) {
   HWND parent = GetParent(control);
   if (parent == nullptr) return;
   WORD id = static_cast<WORD>(GetDlgCtrlID(control));
-  SendMessageW(parent, WM_COMMAND, MAKELONG(id, code), reinterpret_cast<LPARAM>(control));
+  SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
 }
 
 HBRUSH ControlColorBrush(HWND control, HDC hdc, UINT message) {

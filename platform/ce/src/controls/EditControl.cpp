@@ -365,7 +365,7 @@ LRESULT CALLBACK EditWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       auto end = static_cast<DWORD>(state->buffer.selectionEnd());
       if (wParam) *reinterpret_cast<DWORD*>(wParam) = start;
       if (lParam) *reinterpret_cast<DWORD*>(lParam) = end;
-      return MAKELONG(std::min<DWORD>(start, 0xFFFF), std::min<DWORD>(end, 0xFFFF));
+      return MAKELPARAM(std::min<DWORD>(start, 0xFFFF), std::min<DWORD>(end, 0xFFFF));
     }
     case EM_SETSEL: {
       EditState* state = States().get(hwnd);

@@ -88,7 +88,7 @@ LRESULT Defaults(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE: {
       HWND cancel = GetDlgItem(hwnd, IDCANCEL);
       if (cancel == nullptr || IsWindowEnabled(cancel))
-        PostMessageW(hwnd, WM_COMMAND, MAKELONG(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
+        PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
       return 0;
     }
     case WM_SETFOCUS: {

@@ -45,7 +45,8 @@ POINT Origin(const DialogTemplate& t, HWND owner, int x, int y, int width, int h
   return at;
 }
 
-bool CreateItems(HWND hwnd, HINSTANCE instance, const DialogTemplate& t, HFONT font, const BaseUnits& units) {
+bool CreateItems(HWND hwnd, HINSTANCE instance, const DialogTemplate& t, HFONT font, const BaseUnits& units,
+                 DialogRecord* record) {
   for (const DialogItem& item : t.items) {
     std::u16string cls = ClassNameOf(item.windowClass, u"");
     std::u16string title = TitleOf(item.title);
@@ -60,6 +61,15 @@ bool CreateItems(HWND hwnd, HINSTANCE instance, const DialogTemplate& t, HFONT f
       continue;
     }
     if (font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    // The template's default push button is the dialog's default id; a later one wins.
+    if (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) {
+      if (record->hasDefaultId && record->defaultId != item.id) {
+        HWND earlier = GetDlgItem(hwnd, record->defaultId);
+        if (earlier) SendMessageW(earlier, BM_SETSTYLE, BS_PUSHBUTTON, FALSE);
+      }
+      record->defaultId = static_cast<WORD>(item.id);
+      record->hasDefaultId = true;
+    }
   }
   return true;
 }
@@ -109,7 +119,7 @@ HWND CreateFromTemplate(HINSTANCE instance, const DialogTemplate& t, HWND parent
   SetWindowLongPtrW(hwnd, DWL_DLGPROC, reinterpret_cast<LONG_PTR>(proc));
   if (font) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 
-  if (!CreateItems(hwnd, instance, t, font, units)) {
+  if (!CreateItems(hwnd, instance, t, font, units, record)) {
     DestroyWindow(hwnd);
     return nullptr;
   }

@@ -15,7 +15,8 @@ std::vector<HWND> Children(HWND dialog) {
 
 DWORD Style(HWND hwnd) { return static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)); }
 
-bool CanTakeFocus(HWND hwnd) { return IsWindowVisible(hwnd) && IsWindowEnabled(hwnd); }
+// By the control's own style: a dialog that is still hidden has its first focus chosen too.
+bool CanTakeFocus(HWND hwnd) { return (Style(hwnd) & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE; }
 
 int IndexOf(const std::vector<HWND>& list, HWND hwnd) {
   for (std::size_t i = 0; i < list.size(); ++i)
@@ -109,21 +110,21 @@ BOOL IsDialogMessageW(HWND hDlg, struct tagMSG* lpMsg) {
           }
           break;
         case VK_ESCAPE:
-          SendMessageW(hDlg, WM_COMMAND, MAKELONG(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDCANCEL)));
+          SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDCANCEL)));
           return TRUE;
         case VK_RETURN: {
           HWND focus = GetFocus();
           if (focus && IsChild(hDlg, focus) && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)) {
-            SendMessageW(hDlg, WM_COMMAND, MAKELONG(GetDlgCtrlID(focus), BN_CLICKED), reinterpret_cast<LPARAM>(focus));
+            SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(focus), BN_CLICKED), reinterpret_cast<LPARAM>(focus));
             return TRUE;
           }
           LRESULT def = SendMessageW(hDlg, DM_GETDEFID, 0, 0);
           if (HIWORD(def) == DC_HASDEFID) {
             HWND button = GetDlgItem(hDlg, LOWORD(def));
             if (button == nullptr || IsWindowEnabled(button))
-              SendMessageW(hDlg, WM_COMMAND, MAKELONG(LOWORD(def), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+              SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(LOWORD(def), BN_CLICKED), reinterpret_cast<LPARAM>(button));
           } else {
-            SendMessageW(hDlg, WM_COMMAND, MAKELONG(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDOK)));
+            SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDOK)));
           }
           return TRUE;
         }
