@@ -223,6 +223,7 @@ class ShinonomeSet : public FontFaceSet {
     g.advance = wide ? halfWidth_ * 2 : halfWidth_;
     g.left = 0;
     g.top = ascent_ - 1;
+    g.missing = true;
     g.bits.assign(static_cast<size_t>(g.width) * g.height, 0);
     for (int y = 0; y < g.height; ++y) {
       for (int x = 0; x < g.width; ++x) {

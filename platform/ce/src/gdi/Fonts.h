@@ -18,6 +18,7 @@ struct Glyph {
   int width = 0;
   int height = 0;
   std::vector<std::uint8_t> bits;  // one byte per pixel, 0 or 1
+  bool missing = false;            // the missing-glyph box: no font has the character
 };
 
 class FontFaceSet {
