@@ -60,6 +60,49 @@ TEST_F(ControlStaticEditTest, StaticDrawsItsTextInTheParentsColour) {
   EXPECT_NE(0x000000u, vela::screen::Pixel(o.x + 95, o.y + 10));
 }
 
+TEST_F(ControlStaticEditTest, StaticTakesItsColoursFromTheParent) {
+  HBRUSH red = CreateSolidBrush(RGB(0xFF, 0, 0));
+  TestParent::ColorBrush() = red;
+  HWND label = parent_.Child(u"STATIC", u"MMMM", SS_LEFT, 13, 10, 10, 100, 20);
+  vela::input::PumpUntilIdle();
+  POINT o = vela::test::OnScreen(label, 0, 0);
+  int white = 0;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 60; ++x)
+      if (vela::screen::Pixel(o.x + x, o.y + y) == 0xFFFFFF) ++white;
+  EXPECT_GT(white, 10) << "text in the parent's colour";
+  EXPECT_EQ(0xFF0000u, vela::screen::Pixel(o.x + 95, o.y + 15)) << "background from the parent's brush";
+  TestParent::ColorBrush() = nullptr;
+  DestroyWindow(label);
+  DeleteObject(red);
+}
+
+TEST_F(ControlStaticEditTest, FocusedEditShowsItsCaretAfterTheText) {
+  HWND edit = parent_.Child(u"EDIT", u"", ES_LEFT | ES_AUTOHSCROLL, 23, 10, 40, 120, 20);
+  vela::input::PumpUntilIdle();
+  POINT o = vela::test::OnScreen(edit, 0, 0);
+  auto darkColumns = [&] {
+    std::vector<int> columns;
+    for (int x = 0; x < 120; ++x) {
+      int dark = 0;
+      for (int y = 0; y < 20; ++y)
+        if (vela::screen::Pixel(o.x + x, o.y + y) == 0x000000) ++dark;
+      if (dark > 0) columns.push_back(x);
+    }
+    return columns;
+  };
+  EXPECT_TRUE(darkColumns().empty()) << "an empty edit without focus draws nothing dark";
+  SetFocus(edit);
+  vela::input::PumpUntilIdle();
+  std::vector<int> caret = darkColumns();
+  ASSERT_EQ(1u, caret.size()) << "one steady caret line";
+  vela::input::TypeText(u"W");
+  vela::input::PumpUntilIdle();
+  std::vector<int> after = darkColumns();
+  ASSERT_FALSE(after.empty());
+  EXPECT_GT(after.back(), caret.front() + 3) << "the caret moved past the character";
+}
+
 TEST_F(ControlStaticEditTest, TypingNotifiesAndEditsTheText) {
   HWND p = parent_.hwnd();
   HWND edit = parent_.Child(u"EDIT", u"", ES_LEFT | ES_AUTOHSCROLL, 20, 10, 10, 120, 20);

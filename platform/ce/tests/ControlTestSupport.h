@@ -142,6 +142,12 @@ class TestParent {
                            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr, nullptr);
   }
 
+  // When set, the parent answers WM_CTLCOLORSTATIC with this brush and white text.
+  static HBRUSH& ColorBrush() {
+    static HBRUSH brush = nullptr;
+    return brush;
+  }
+
   // Records the messages the control receives, in the same log as the parent's.
   static void Record(HWND control) {
     auto old = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(control, GWL_WNDPROC));
@@ -159,6 +165,10 @@ class TestParent {
     return CallWindowProcW(Previous(), hwnd, message, wParam, lParam);
   }
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CTLCOLORSTATIC && ColorBrush()) {
+      SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0xFF, 0xFF, 0xFF));
+      return reinterpret_cast<LRESULT>(ColorBrush());
+    }
     if (message == WM_COMMAND || message == WM_DRAWITEM) {
       EventLog::Current().Add(hwnd, message, wParam, lParam);
       if (message == WM_DRAWITEM) {

@@ -6,8 +6,13 @@
 #include <functional>
 #include <thread>
 
+#include <fstream>
+#include <iterator>
+
 #include "ControlTestSupport.h"
 #include "DialogTemplateBuilder.h"
+#include "ScopedTerminalRoot.h"
+#include "debug/DebugChannel.h"
 
 using vela::test::DialogTemplateBuilder;
 
@@ -329,6 +334,53 @@ TEST_F(DialogTest, MessageBoxAnswersKeysAndTaps) {
     EXPECT_EQ(IDYES, MessageBoxW(nullptr, u"Delete?", u"Warning", MB_YESNOCANCEL | MB_ICONWARNING));
   }
   EXPECT_EQ(nullptr, FindWindowW(u"#32770", nullptr)) << "the box is gone";
+}
+
+TEST_F(DialogTest, MessageBoxTextGoesToTheDebugChannel) {
+  vela::testing::ScopedTerminalRoot root;
+  std::string log = root.Host("debug.log");
+  {
+    vela::testing::ScopedEnv channel("VELA_DEBUG", log);
+    vela::debug::ResetDebugChannelForTests();
+    MessageBoxAnswer answer([](HWND) { vela::input::KeyPress(VK_RETURN); });
+    EXPECT_EQ(IDOK, MessageBoxW(nullptr, u"在庫がありません", u"確認", MB_OK | MB_ICONERROR));
+  }
+  vela::debug::ResetDebugChannelForTests();
+  std::ifstream in(log);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(std::string::npos, text.find("在庫がありません")) << text;
+  EXPECT_NE(std::string::npos, text.find("確認")) << text;
+}
+
+TEST_F(DialogTest, ArrowKeysMoveAndCheckWithinARadioGroup) {
+  recorded_.endOnCommand = false;
+  DialogTemplateBuilder b(WS_POPUP | WS_VISIBLE, 0, 0, 100, 60);
+  b.control(0x80, u"A", 1, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 4, 4, 40, 10);
+  b.control(0x80, u"B", 2, BS_AUTORADIOBUTTON, 4, 16, 40, 10);
+  b.control(0x80, u"C", 3, BS_AUTORADIOBUTTON, 4, 28, 40, 10);
+  b.control(0x80, u"OK", IDOK, BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, 50, 40, 40, 14);
+  HWND dlg = Modeless(b);
+  ASSERT_NE(nullptr, dlg);
+  CheckRadioButton(dlg, 1, 3, 1);
+  SetFocus(GetDlgItem(dlg, 1));
+  auto press = [&](UINT key) {
+    vela::input::KeyPress(key);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+      if (!IsDialogMessageW(dlg, &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+  };
+  press(VK_DOWN);
+  EXPECT_EQ(GetDlgItem(dlg, 2), GetFocus());
+  EXPECT_EQ(static_cast<UINT>(BST_CHECKED), IsDlgButtonChecked(dlg, 2));
+  EXPECT_EQ(static_cast<UINT>(BST_UNCHECKED), IsDlgButtonChecked(dlg, 1));
+  press(VK_UP);
+  press(VK_UP);
+  EXPECT_EQ(GetDlgItem(dlg, 3), GetFocus()) << "wraps inside the group, never to OK";
+  EXPECT_EQ(static_cast<UINT>(BST_CHECKED), IsDlgButtonChecked(dlg, 3));
+  DestroyWindow(dlg);
 }
 
 }  // namespace

@@ -58,6 +58,30 @@ void DrawLabel(HWND hwnd, HDC hdc, RECT rect, UINT format, const ButtonState& st
   SelectObject(hdc, oldFont);
 }
 
+// BS_ICON / BS_BITMAP buttons show their BM_SETIMAGE picture centred instead of the text.
+bool DrawImage(HWND hwnd, HDC hdc, const RECT& rect, const ButtonState& state) {
+  DWORD style = WindowStyle(hwnd);
+  if (state.image == nullptr || !(style & (BS_ICON | BS_BITMAP))) return false;
+  int cx = rect.left + (rect.right - rect.left) / 2;
+  int cy = rect.top + (rect.bottom - rect.top) / 2;
+  if (style & BS_ICON) {
+    SIZE size{};
+    auto icon = static_cast<HICON>(state.image);
+    if (!GetIconSize(icon, &size)) return false;
+    DrawIconEx(hdc, cx - size.cx / 2, cy - size.cy / 2, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);
+    return true;
+  }
+  BITMAP bm{};
+  auto bitmap = static_cast<HBITMAP>(state.image);
+  if (GetObjectW(bitmap, sizeof(bm), &bm) == 0) return false;
+  HDC memory = CreateCompatibleDC(hdc);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(hdc, cx - bm.bmWidth / 2, cy - bm.bmHeight / 2, bm.bmWidth, bm.bmHeight, memory, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  return true;
+}
+
 void DrawPush(HWND hwnd, HDC hdc, const ButtonState& state, DWORD type) {
   RECT rect;
   GetClientRect(hwnd, &rect);
@@ -78,7 +102,7 @@ void DrawPush(HWND hwnd, HDC hdc, const ButtonState& state, DWORD type) {
   }
   RECT textRect = rect;
   if (state.pushed) OffsetRect(&textRect, 1, 1);
-  DrawLabel(hwnd, hdc, textRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE, state);
+  if (!DrawImage(hwnd, hdc, textRect, state)) DrawLabel(hwnd, hdc, textRect, DT_CENTER | DT_VCENTER | DT_SINGLELINE, state);
   if (state.focused) {
     RECT focus = rect;
     InflateRect(&focus, -2, -2);
