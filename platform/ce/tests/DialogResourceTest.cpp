@@ -53,7 +53,14 @@ TEST_F(DialogResourceTest, ClassicTemplateWithIconOwnerDrawAndDefaultButton) {
   for (HWND child = GetWindow(dlg, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
     if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) icon = child;
   ASSERT_NE(nullptr, icon);
-  EXPECT_NE(0, SendMessageW(icon, STM_GETICON, 0, 0));
+  auto loaded = reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0));
+  ASSERT_NE(nullptr, loaded);
+  SIZE iconSize{};
+  ASSERT_TRUE(GetIconSize(loaded, &iconSize));
+  RECT iconRect;
+  GetClientRect(icon, &iconRect);
+  EXPECT_EQ(iconSize.cx, iconRect.right) << "the control takes the icon's size";
+  EXPECT_EQ(iconSize.cy, iconRect.bottom);
 
   bool sawOwnerDraw = false;
   for (const DRAWITEMSTRUCT& dis : seen_.drawn) {

@@ -101,8 +101,15 @@ void Paint(HWND hwnd, HDC hdc) {
   }
 }
 
+// An icon static takes the icon's size, as on the platform, unless it centres the image.
+void FitToIcon(HWND hwnd, HICON icon) {
+  SIZE size{};
+  if (icon == nullptr || (WindowStyle(hwnd) & SS_CENTERIMAGE) || !GetIconSize(icon, &size)) return;
+  SetWindowPos(hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // The title of an SS_ICON / SS_BITMAP static names a resource of the creating module.
-void LoadImageFromTitle(HWND hwnd, const CREATESTRUCTW* cs, StaticState* state) {
+void LoadImageFromTitle(const CREATESTRUCTW* cs, StaticState* state) {
   DWORD type = static_cast<DWORD>(cs->style) & SS_TYPEMASK;
   if ((type != SS_ICON && type != SS_BITMAP) || cs->lpszName == nullptr) return;
   LPCWSTR name = cs->lpszName;
@@ -113,7 +120,6 @@ void LoadImageFromTitle(HWND hwnd, const CREATESTRUCTW* cs, StaticState* state) 
     state->icon = static_cast<HICON>(LoadImageW(cs->hInstance, name, IMAGE_ICON, 0, 0, 0));
   else
     state->bitmap = static_cast<HBITMAP>(LoadImageW(cs->hInstance, name, IMAGE_BITMAP, 0, 0, 0));
-  (void)hwnd;
 }
 
 }  // namespace
@@ -122,7 +128,8 @@ LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
   switch (message) {
     case WM_CREATE: {
       StaticState* state = States().create(hwnd);
-      LoadImageFromTitle(hwnd, reinterpret_cast<const CREATESTRUCTW*>(lParam), state);
+      LoadImageFromTitle(reinterpret_cast<const CREATESTRUCTW*>(lParam), state);
+      if (StaticType(hwnd) == SS_ICON) FitToIcon(hwnd, state->icon);
       return 0;
     }
     case WM_DESTROY:
@@ -165,6 +172,7 @@ LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
       StaticState* state = States().get(hwnd);
       HICON old = state->icon;
       state->icon = reinterpret_cast<HICON>(wParam);
+      if (StaticType(hwnd) == SS_ICON) FitToIcon(hwnd, state->icon);
       InvalidateRect(hwnd, nullptr, TRUE);
       return reinterpret_cast<LRESULT>(old);
     }

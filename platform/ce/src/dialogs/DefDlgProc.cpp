@@ -135,7 +135,8 @@ LRESULT Defaults(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         EnableWindow(record->disabledOwner, TRUE);
         record->disabledOwner = nullptr;
       }
-      HFONT font = record && record->ownsFont ? record->font : nullptr;
+      // Only the template's font: one an application set with WM_SETFONT stays its own.
+      HFONT font = record ? record->ownedFont : nullptr;
       DestroyDialogRecord(hwnd);
       if (font) DeleteObject(font);
       return 0;

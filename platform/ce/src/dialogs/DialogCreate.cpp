@@ -112,7 +112,7 @@ HWND CreateFromTemplate(HINSTANCE instance, const DialogTemplate& t, HWND parent
   }
   DialogRecord* record = CreateDialogRecord(hwnd);
   record->font = font;
-  record->ownsFont = ownsFont;
+  record->ownedFont = ownsFont ? font : nullptr;
   record->baseX = units.x;
   record->baseY = units.y;
   record->modal = modal;

@@ -7,8 +7,8 @@
 namespace vela::dialogs {
 
 struct DialogRecord {
-  HFONT font = nullptr;
-  bool ownsFont = false;
+  HFONT font = nullptr;       // what WM_GETFONT answers
+  HFONT ownedFont = nullptr;  // made from the template, deleted with the dialog
   int baseX = 0;  // pixels per 4 horizontal dialog units
   int baseY = 0;  // pixels per 8 vertical dialog units
   WORD defaultId = 0;
