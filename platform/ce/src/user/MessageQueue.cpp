@@ -104,14 +104,19 @@ void ProcessSentMessage(Queue& q, const std::shared_ptr<SentMessage>& m) {
     SpyOn(m->hwnd, m->message, m->wParam, m->lParam, false);
     result = proc(m->hwnd, m->message, m->wParam, m->lParam);
   }
-  Guard g(Lock());
-  q.receiving.pop_back();
-  if (!m->done) {
-    m->result = result;
-    m->done = true;
+  bool wake;
+  {
+    Guard g(Lock());
+    q.receiving.pop_back();
+    if (!m->done) {
+      m->result = result;
+      m->done = true;
+    }
+    wake = m->sender && m->sender->waiting;
   }
-  if (m->sender) {
-    Wake(*m->sender);
+  // Woken after the lock is free, so the sender does not wake only to wait for it.
+  if (wake) {
+    m->sender->alarm.Interrupt();
   }
 }
 
@@ -229,7 +234,11 @@ LRESULT SendToOtherThread(const std::shared_ptr<Queue>& self, const std::shared_
     return 0;
   }
   target->sent.push_back(m);
-  Wake(*target);
+  if (target->waiting) {
+    g.unlock();
+    target->alarm.Interrupt();
+    g.lock();
+  }
   // While waiting, messages sent to this thread are still processed: two threads sending to
   // each other do not deadlock.
   while (!m->done) {
@@ -269,7 +278,7 @@ LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     }
     return 0;
   }
-  auto self = CurrentQueue();
+  const auto& self = CurrentQueue();
   std::shared_ptr<Queue> target;
   WNDPROC proc;
   {
@@ -335,7 +344,11 @@ BOOL PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     return TRUE;  // the desktop takes and ignores it
   }
   w->queue->posted.push_back(MakeMessage(hWnd, Msg, wParam, lParam));
-  Wake(*w->queue);
+  if (w->queue->waiting) {
+    std::shared_ptr<Queue> target = w->queue;
+    g.unlock();
+    target->alarm.Interrupt();
+  }
   return TRUE;
 }
 
@@ -350,7 +363,10 @@ BOOL PostThreadMessageW(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM lParam) 
     return FALSE;
   }
   q->posted.push_back(MakeMessage(nullptr, Msg, wParam, lParam));
-  Wake(*q);
+  if (q->waiting) {
+    g.unlock();
+    q->alarm.Interrupt();
+  }
   return TRUE;
 }
 
@@ -398,7 +414,7 @@ void ActivateOnClick(const MSG& msg) {
 }  // namespace
 
 BOOL GetMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) {
-  auto q = CurrentQueue();
+  const auto& q = CurrentQueue();
   if (lpMsg == nullptr) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return -1;
@@ -413,7 +429,7 @@ BOOL GetMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax)
 }
 
 BOOL PeekMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
-  auto q = CurrentQueue();
+  const auto& q = CurrentQueue();
   if (lpMsg == nullptr) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;

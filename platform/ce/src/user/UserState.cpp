@@ -130,6 +130,13 @@ std::map<DWORD, std::weak_ptr<Queue>>& Queues() {
   return *queues;
 }
 
+// The map of queues has a lock of its own (taken after the window manager's when both are held),
+// so a thread's first use of its queue works also with the window manager's lock held.
+std::mutex& QueuesLock() {
+  static auto* lock = new std::mutex;
+  return *lock;
+}
+
 void DestroyWindowsOf(Window* w, Queue* queue, std::vector<Window*>& doomed) {
   for (Window* child : w->children) {
     DestroyWindowsOf(child, queue, doomed);
@@ -150,8 +157,11 @@ struct QueueHolder {
     std::vector<std::shared_ptr<SentMessage>> orphans;
     {
       Guard g(Lock());
-      queue->alive = false;
-      Queues().erase(queue->threadId);
+      {
+        std::lock_guard queuesLock(QueuesLock());
+        queue->alive = false;
+        Queues().erase(queue->threadId);
+      }
       std::vector<Window*> doomed;
       DestroyWindowsOf(Desktop(), queue.get(), doomed);
       for (Window* w : doomed) {
@@ -191,11 +201,11 @@ thread_local QueueHolder t_queue;
 
 }  // namespace
 
-std::shared_ptr<Queue> CurrentQueue() {
+const std::shared_ptr<Queue>& CurrentQueue() {
   if (!t_queue.queue) {
     auto q = std::make_shared<Queue>();
     q->threadId = GetCurrentThreadId();
-    Guard g(Lock());
+    std::lock_guard queuesLock(QueuesLock());
     Queues()[q->threadId] = q;
     t_queue.queue = std::move(q);
   }
@@ -203,6 +213,7 @@ std::shared_ptr<Queue> CurrentQueue() {
 }
 
 std::shared_ptr<Queue> QueueOfThread(DWORD threadId) {
+  std::lock_guard queuesLock(QueuesLock());
   auto& queues = Queues();
   auto it = queues.find(threadId);
   if (it == queues.end()) {

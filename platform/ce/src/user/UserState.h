@@ -110,8 +110,8 @@ struct Queue {
   BYTE keyState[256] = {};
 };
 
-// The calling thread's queue, created on first use.
-std::shared_ptr<Queue> CurrentQueue();
+// The calling thread's queue, created on first use; the reference lives as long as the thread.
+const std::shared_ptr<Queue>& CurrentQueue();
 // The queue of a thread, or nullptr when that thread never used its queue or has ended.
 std::shared_ptr<Queue> QueueOfThread(DWORD threadId);
 // Ends the queue's wait if it waits (lock held).
