@@ -45,7 +45,8 @@ void CollectTree(Window* w, std::vector<HWND>& out) {
 HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X, int Y,
                      int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam) {
   EnsureSystemClasses();
-  auto queue = CurrentQueue();
+  PaintDesktop();
+  const auto& queue = CurrentQueue();
   HWND hwnd;
   CREATESTRUCTW cs{};
   {

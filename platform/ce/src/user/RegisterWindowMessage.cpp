@@ -103,10 +103,14 @@ UINT RegisterWindowMessageW(LPCWSTR lpString) {
     char number[16];
     std::snprintf(number, sizeof number, "%04X ", result);
     const std::string line = number + vela::Utf16ToUtf8(name) + "\n";
-    lseek(fd, 0, SEEK_END);
+    const off_t end = lseek(fd, 0, SEEK_END);
     if (write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size())) {
       atoms.cache.emplace(name, result);
     } else {
+      // A line cut short is cut off again, so the next name never continues it.
+      if (ftruncate(fd, end) != 0) {
+        // nothing more to do: readers skip a line without its end
+      }
       SetLastError(ERROR_WRITE_FAULT);
       result = 0;
     }

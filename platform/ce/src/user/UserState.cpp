@@ -112,6 +112,8 @@ Window* Desktop() {
     w->style = WS_VISIBLE | WS_CLIPCHILDREN;
     w->created = true;
     w->handle = NewHandle(w);
+    // Painted whole the first time a window appears (PaintDesktop).
+    w->update = gdi::Region(0, 0, vela::screen::Width(), vela::screen::Height());
     return w;
   }();
   // The screen can be resized by tests and the simulator; the desktop always covers it.
@@ -164,6 +166,13 @@ struct QueueHolder {
       }
       std::vector<Window*> doomed;
       DestroyWindowsOf(Desktop(), queue.get(), doomed);
+      // What the vanishing windows covered is painted again by what lies below them.
+      std::vector<std::pair<Window*, gdi::Region>> uncovered;
+      for (Window* w : doomed) {
+        if (w->parent != nullptr && w->parent->queue.get() != queue.get()) {
+          uncovered.emplace_back(w->parent, VisibleRegion(w, false, false));
+        }
+      }
       for (Window* w : doomed) {
         w->dead = true;
       }
@@ -183,6 +192,9 @@ struct QueueHolder {
       for (Window* w : doomed) {
         delete w;
       }
+      for (auto& [below, region] : uncovered) {
+        InvalidateScreenRegion(below, region, true);
+      }
       orphans.assign(queue->sent.begin(), queue->sent.end());
       queue->sent.clear();
       for (auto& m : orphans) {
@@ -194,6 +206,7 @@ struct QueueHolder {
         m->sender->alarm.Interrupt();
       }
     }
+    PaintDesktop();
   }
 };
 
