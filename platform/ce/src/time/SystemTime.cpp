@@ -50,7 +50,15 @@ BOOL SetLocalTime(const SYSTEMTIME* lpSystemTime) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  vela::clock::SetUtcNow(vela::clock::UtcFromLocal(local));
+  // A local time near either end of the calendar can lie outside it in UTC.
+  const vela::clock::Milliseconds utc = vela::clock::UtcFromLocal(local);
+  vela::clock::Milliseconds last = 0;
+  vela::clock::FromSystemTime(SYSTEMTIME{30827, 12, 0, 31, 23, 59, 59, 999}, last);
+  if (utc < 0 || utc > last) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  vela::clock::SetUtcNow(utc);
   return TRUE;
 }
 
