@@ -67,7 +67,6 @@ Window* FindWindowToPaint(Window* w, Queue& q, HWND filter) {
   return nullptr;
 }
 
-bool NothingPending(const Queue& q) { return q.posted.empty() && q.input.empty() && q.sent.empty(); }
 
 }  // namespace
 
@@ -203,6 +202,27 @@ bool Retrieve(Queue& q, MSG* out, HWND filter, UINT min, UINT max, UINT flags, b
     q.idleBlocked = false;
   }
 }
+
+namespace {
+
+// Nothing for the thread to do: no message, no paint and no due timer.
+bool NothingPending(Queue& q) {
+  if (!q.posted.empty() || !q.input.empty() || !q.sent.empty() || q.quitPosted) {
+    return false;
+  }
+  if (FindWindowToPaint(Desktop(), q, nullptr) != nullptr) {
+    return false;
+  }
+  const std::uint64_t now = Now();
+  for (const Timer& t : q.timers) {
+    if (t.due <= now) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
 
 bool WaitForIdle(DWORD threadId, std::chrono::milliseconds timeout) {
   Guard g(Lock());
