@@ -1,5 +1,6 @@
 // The script player's sequencing: one command after the other, each checked, with waits that
 // follow the platform clock.
+#include <algorithm>
 #include <condition_variable>
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +16,8 @@ namespace vela::script {
 namespace {
 
 constexpr int kFailedExitCode = 1;
+// The resolution of the terminal's timers.
+constexpr std::chrono::milliseconds kManualStep{10};
 
 // One run at a time; Stop() may come from the UI thread while the player waits.
 class RunState {
@@ -146,13 +149,19 @@ class Runner {
   }
 
  private:
-  // On a manual clock the wait is the clock's: it moves at once, and the application is given
-  // the chance to handle what fell due (timers) before the next command.
+  // On a manual clock the player moves the clock itself, in small steps, and lets the
+  // application handle what fell due after each: it sees time pass as an idle application on
+  // the terminal does (a one-second timer ticks three times in `wait 3000`, not once).
   std::optional<int> Wait(const Command& command) {
     const std::chrono::milliseconds duration(command.number);
     if (vela::clock::IsManual()) {
-      vela::clock::Advance(duration);
-      if (!Idle()) return Fail(command, NotIdle());
+      std::chrono::milliseconds remaining = duration;
+      do {
+        const auto step = std::min(remaining, kManualStep);
+        vela::clock::Advance(step);
+        remaining -= step;
+        if (!Idle()) return Fail(command, NotIdle());
+      } while (remaining.count() > 0);
       return std::nullopt;
     }
     State().Sleep(duration);
