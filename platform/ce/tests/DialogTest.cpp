@@ -383,4 +383,21 @@ TEST_F(DialogTest, ArrowKeysMoveAndCheckWithinARadioGroup) {
   DestroyWindow(dlg);
 }
 
+TEST_F(DialogTest, GroupBoxesStayBelowTheControlsTheyFrame) {
+  DialogTemplateBuilder b(WS_POPUP | WS_VISIBLE, 0, 0, 120, 80);
+  b.control(0x80, u"First", 1, BS_PUSHBUTTON | WS_TABSTOP, 4, 4, 40, 14);
+  b.control(0x80, u"Frame", 2, BS_GROUPBOX | WS_GROUP, 2, 20, 116, 50);
+  b.control(0x80, u"Inside", 3, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 10, 36, 40, 14);
+  HWND dlg = Modeless(b);
+  ASSERT_NE(nullptr, dlg);
+  HWND inside = GetDlgItem(dlg, 3);
+  RECT r;
+  GetWindowRect(inside, &r);
+  EXPECT_EQ(inside, WindowFromPoint(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}));
+  // The keyboard still follows the template.
+  EXPECT_EQ(inside, GetNextDlgTabItem(dlg, GetDlgItem(dlg, 1), FALSE));
+  EXPECT_EQ(GetDlgItem(dlg, 1), GetNextDlgTabItem(dlg, nullptr, FALSE));
+  DestroyWindow(dlg);
+}
+
 }  // namespace

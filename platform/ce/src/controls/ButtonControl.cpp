@@ -145,11 +145,13 @@ void DrawCheckOrRadio(HWND hwnd, HDC hdc, const ButtonState& state, DWORD type) 
 void DrawGroup(HWND hwnd, HDC hdc, const ButtonState& state) {
   RECT rect;
   GetClientRect(hwnd, &rect);
-  ControlColorBrush(hwnd, hdc, WM_CTLCOLORSTATIC);
   HGDIOBJ oldFont = SelectObject(hdc, FontOrSystem(state.font));
   TEXTMETRICW tm{};
   GetTextMetricsW(hdc, &tm);
   SelectObject(hdc, oldFont);
+  // The box sits below the controls it frames; its inside shows the parent's background.
+  HBRUSH back = ControlColorBrush(hwnd, hdc, WM_CTLCOLORSTATIC);
+  FillRect(hdc, &rect, back);
   RECT frame = rect;
   frame.top += tm.tmHeight / 2;
   FrameTwoColor(hdc, frame, COLOR_BTNSHADOW, COLOR_BTNSHADOW);
@@ -160,7 +162,7 @@ void DrawGroup(HWND hwnd, HDC hdc, const ButtonState& state) {
   GetTextExtentPoint32W(hdc, text.c_str(), static_cast<int>(text.size()), &extent);
   SelectObject(hdc, oldFont);
   RECT label{rect.left + 6, rect.top, rect.left + 10 + extent.cx, rect.top + tm.tmHeight};
-  FillRect(hdc, &label, GetSysColorBrush(COLOR_BTNFACE));
+  FillRect(hdc, &label, back);
   label.left += 2;
   DrawLabel(hwnd, hdc, label, DT_LEFT | DT_TOP | DT_SINGLELINE, state);
 }

@@ -45,6 +45,12 @@ POINT Origin(const DialogTemplate& t, HWND owner, int x, int y, int width, int h
   return at;
 }
 
+bool IsButtonClass(HWND hwnd) {
+  WCHAR name[16] = {};
+  GetClassNameW(hwnd, name, 16);
+  return std::u16string_view(name) == u"BUTTON";
+}
+
 bool CreateItems(HWND hwnd, HINSTANCE instance, const DialogTemplate& t, HFONT font, const BaseUnits& units,
                  DialogRecord* record) {
   for (const DialogItem& item : t.items) {
@@ -61,6 +67,7 @@ bool CreateItems(HWND hwnd, HINSTANCE instance, const DialogTemplate& t, HFONT f
       continue;
     }
     if (font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    record->templateOrder.push_back(control);
     // The template's default push button is the dialog's default id; a later one wins.
     if (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) {
       if (record->hasDefaultId && record->defaultId != item.id) {
@@ -70,6 +77,13 @@ bool CreateItems(HWND hwnd, HINSTANCE instance, const DialogTemplate& t, HFONT f
       record->defaultId = static_cast<WORD>(item.id);
       record->hasDefaultId = true;
     }
+  }
+  // Every window clips its siblings here, so a group box above the controls it frames would
+  // hide them: group boxes go to the bottom. The keyboard keeps the template's order.
+  for (HWND control : record->templateOrder) {
+    if (SendMessageW(control, WM_GETDLGCODE, 0, 0) == DLGC_STATIC &&
+        (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX && IsButtonClass(control))
+      SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
   return true;
 }

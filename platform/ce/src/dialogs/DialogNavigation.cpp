@@ -3,15 +3,12 @@
 #include <vector>
 
 #include "dialogs/DialogManager.h"
+#include "dialogs/DialogRecord.h"
 #include "windlg.h"
 
 namespace {
 
-std::vector<HWND> Children(HWND dialog) {
-  std::vector<HWND> children;
-  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) children.push_back(child);
-  return children;
-}
+std::vector<HWND> Children(HWND dialog) { return vela::dialogs::KeyboardOrder(dialog); }
 
 DWORD Style(HWND hwnd) { return static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)); }
 

@@ -1,5 +1,6 @@
 #include "dialogs/DialogRecord.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -39,6 +40,19 @@ void DestroyDialogRecord(HWND hwnd) {
   if (it == Records().end()) return;
   dropped = std::move(it->second);
   Records().erase(it);
+}
+
+std::vector<HWND> KeyboardOrder(HWND dialog) {
+  std::vector<HWND> zOrder;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) zOrder.push_back(child);
+  std::vector<HWND> order;
+  if (DialogRecord* record = FindDialog(dialog)) {
+    for (HWND control : record->templateOrder)
+      if (std::find(zOrder.begin(), zOrder.end(), control) != zOrder.end()) order.push_back(control);
+  }
+  for (HWND child : zOrder)
+    if (std::find(order.begin(), order.end(), child) == order.end()) order.push_back(child);
+  return order;
 }
 
 }  // namespace vela::dialogs

@@ -2,6 +2,8 @@
 // units, the default button, and the modal state EndDialog changes.
 #pragma once
 
+#include <vector>
+
 #include "windows.h"
 
 namespace vela::dialogs {
@@ -18,7 +20,14 @@ struct DialogRecord {
   bool ended = false;
   INT_PTR result = 0;
   HWND disabledOwner = nullptr;  // owner disabled by the modal loop, enabled again on the end
+  // The template's controls in template order, which stays the keyboard order even where the
+  // z-order differs (group boxes sit below the controls they frame).
+  std::vector<HWND> templateOrder;
 };
+
+// The dialog's children in keyboard order: the template's controls first, then any others in
+// z-order.
+std::vector<HWND> KeyboardOrder(HWND dialog);
 
 // The record of a dialog, nullptr for other windows.
 DialogRecord* FindDialog(HWND hwnd);
