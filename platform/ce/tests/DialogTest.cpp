@@ -162,6 +162,14 @@ TEST_F(DialogTest, DialogUnitsFollowTheTemplateFont) {
   EXPECT_NE(0, LOWORD(GetDialogBaseUnits()));
 }
 
+TEST_F(DialogTest, WindowsOfTheDialogClassUseTheDialogManager) {
+  HWND made = CreateWindowExW(0, WC_DIALOG, u"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(nullptr, made);
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(DefDlgProcW), reinterpret_cast<WNDPROC>(GetWindowLongPtrW(made, GWL_WNDPROC)));
+  EXPECT_EQ(DLGWINDOWEXTRA, static_cast<int>(GetClassLongW(made, GCL_CBWNDEXTRA)));
+  DestroyWindow(made);
+}
+
 TEST_F(DialogTest, InitDialogReturningFalseKeepsTheFocusItChose) {
   recorded_.initResult = FALSE;
   recorded_.initFocusId = kAge;

@@ -158,6 +158,9 @@ void RegisterDialogClass() {
   wc.cbWndExtra = DLGWINDOWEXTRA;
   wc.lpszClassName = kDialogClass;
   RegisterClassW(&wc);
+  // The same class under its atom, for windows created with WC_DIALOG.
+  wc.lpszClassName = WC_DIALOG;
+  RegisterClassW(&wc);
 }
 
 const vela::user::SystemClassRegistration registration(RegisterDialogClass);

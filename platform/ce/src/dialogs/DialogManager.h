@@ -8,7 +8,7 @@
 
 namespace vela::dialogs {
 
-// The system dialog class name (also WC_DIALOG).
+// The system dialog class name; WC_DIALOG, its atom, names the same class.
 inline constexpr const char16_t* kDialogClass = u"#32770";
 
 // Creates the dialog and its controls, sends WM_SETFONT and WM_INITDIALOG, sets the focus and
