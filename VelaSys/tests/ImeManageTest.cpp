@@ -13,18 +13,13 @@ using Ime = TerminalTest;
 TEST_F(Ime, KeyInputModeIsMissingOnlyForMinusSix) {
     CVLSysImeManage ime;
     for (std::int32_t mode : {0, 3, -1, -5, -7, static_cast<std::int32_t>(0x80000000u)}) {
-        Update([mode](auto& s) { s.input.keyInputMode = mode; });
+        ime.SetKeyInputMode(static_cast<DWORD>(mode));
+        EXPECT_EQ(State().input.keyInputMode, mode);
         EXPECT_NE(ime.IsEnableKeyInputMode(), FALSE) << mode;
         EXPECT_EQ(ime.GetKeyInputMode(), static_cast<DWORD>(mode));
     }
     Update([](auto& s) { s.input.keyInputMode = vela::terminal::kNoKeyInputMode; });
     EXPECT_EQ(ime.IsEnableKeyInputMode(), FALSE);
-}
-
-TEST_F(Ime, SetKeyInputMode) {
-    CVLSysImeManage ime;
-    ime.SetKeyInputMode(2);
-    EXPECT_EQ(State().input.keyInputMode, 2);
 }
 
 // Flags outside the five that describe the characters, which the status changes must keep.
