@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "ControlTestSupport.h"
+#include "MessageSequence.h"
+#include "vela/MessageSpy.h"
 
 using vela::test::Event;
 using vela::test::EventLog;
@@ -49,6 +51,30 @@ TEST_F(ControlButtonTest, OwnerDrawTapSequence) {
       Command(p, BN_CLICKED),
   };
   EXPECT_EQ(expected, EventLog::Current().Take());
+}
+
+TEST_F(ControlButtonTest, TapSequenceSentAndPosted) {
+  using namespace vela::test;
+  HWND p = parent_.hwnd();
+  HWND button = parent_.Child(u"BUTTON", u"Go", BS_PUSHBUTTON, kId, 10, 10, 80, 30);
+  vela::input::PumpUntilIdle();
+  vela::MessageSpy spy;
+  spy.Watch(button);
+  spy.Watch(p);
+  TapAt(button, 5, 5);
+  auto got = Without(spy.Take(), {WM_PAINT, WM_ERASEBKGND, WM_CTLCOLORBTN, WM_GETDLGCODE, WM_MOUSEACTIVATE, WM_ACTIVATE,
+                                  WM_PARENTNOTIFY, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_GETTEXT, WM_GETTEXTLENGTH});
+  EXPECT_TRUE(MatchesSequence(
+      got, {
+               {WM_LBUTTONDOWN, kPosted | kWParam, MK_LBUTTON, 0, button},
+               {WM_KILLFOCUS, kSent | kOptional, 0, 0, p},
+               {WM_SETFOCUS, kSent, 0, 0, button},
+               {BM_SETSTATE, kSent | kWParam, TRUE, 0, button},
+               {WM_LBUTTONUP, kPosted, 0, 0, button},
+               {BM_SETSTATE, kSent | kWParam, FALSE, 0, button},
+               {WM_CAPTURECHANGED, kSent | kOptional, 0, 0, button},
+               {WM_COMMAND, kSent | kWParam | kLParam, MAKEWPARAM(kId, BN_CLICKED), reinterpret_cast<LPARAM>(button), p},
+           }));
 }
 
 TEST_F(ControlButtonTest, MovingOutUnpressesAndLiftingOutsideDoesNotClick) {
