@@ -511,7 +511,7 @@ public:
     AFX_MAINTAIN_STATE2& operator=(const AFX_MAINTAIN_STATE2&) = delete;
 
 private:
-    AFX_MODULE_STATE* m_pPrevState;
+    [[maybe_unused]] AFX_MODULE_STATE* m_pPrevState;
 };
 #define AFX_MANAGE_STATE(p) AFX_MAINTAIN_STATE2 _ctlState(p)
 

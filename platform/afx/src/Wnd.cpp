@@ -54,7 +54,25 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM l
     state.lastSentMsg.wParam = wParam;
     state.lastSentMsg.lParam = lParam;
 
+    RECT rectBeforeInit{};
+    DWORD dwStyleBeforeInit = 0;
+    if (nMsg == WM_INITDIALOG) {
+        ::GetWindowRect(hWnd, &rectBeforeInit);
+        dwStyleBeforeInit = static_cast<DWORD>(::GetWindowLongW(hWnd, GWL_STYLE));
+    }
+
     LRESULT lResult = pWnd->WindowProc(nMsg, wParam, lParam);
+
+    if (nMsg == WM_INITDIALOG && ::IsWindow(hWnd)) {
+        // A dialog that OnInitDialog neither showed nor moved comes up centred over its owner.
+        RECT rectAfter;
+        ::GetWindowRect(hWnd, &rectAfter);
+        DWORD dwStyle = static_cast<DWORD>(::GetWindowLongW(hWnd, GWL_STYLE));
+        if ((dwStyleBeforeInit & WS_VISIBLE) == 0 && (dwStyle & (WS_VISIBLE | WS_CHILD)) == 0 &&
+            ::EqualRect(&rectBeforeInit, &rectAfter)) {
+            pWnd->CenterWindow();
+        }
+    }
 
     // This platform sends nothing after WM_DESTROY, so that is where the object lets go.
     if (nMsg == WM_DESTROY && CWnd::FromHandlePermanent(hWnd) == pWnd) {

@@ -34,9 +34,37 @@ ThreadState::~ThreadState() {
     }
 }
 
+namespace {
+
+// Plain pointers, so they stay readable while the thread's objects are torn down: the global
+// application object, for one, is destroyed after the main thread's thread-local objects.
+thread_local ThreadState* t_pState = nullptr;
+thread_local bool t_bStateGone = false;
+
+struct ThreadStateOwner {
+    ~ThreadStateOwner() {
+        ThreadState* pState = t_pState;
+        t_bStateGone = true;
+        t_pState = nullptr;
+        delete pState;
+    }
+};
+thread_local ThreadStateOwner t_owner;
+
+}  // namespace
+
 ThreadState& CurrentThreadState() {
-    thread_local ThreadState state;
-    return state;
+    if (t_pState != nullptr) {
+        return *t_pState;
+    }
+    if (t_bStateGone) {
+        // Whatever runs after the thread's end (static destructors) shares a state that is never freed.
+        static ThreadState* pAfterEnd = new ThreadState;
+        return *pAfterEnd;
+    }
+    t_pState = new ThreadState;
+    (void)&t_owner;  // makes the owner exist for this thread, so it frees the state at the end
+    return *t_pState;
 }
 
 }  // namespace afx

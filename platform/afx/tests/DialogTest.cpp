@@ -62,9 +62,10 @@ public:
             if (hDlg != nullptr) m_act(hDlg);
         });
     }
-    ~User() {
+    void Join() {
         if (m_thread.joinable()) m_thread.join();
     }
+    ~User() { Join(); }
 
 private:
     DWORD m_uiThread;
@@ -104,9 +105,11 @@ TEST_F(CDialogTest, TapOnOkSavesTheEditedTextAndEndsWithIdok) {
     EXPECT_EQ(dlg.m_okButton.m_hWnd, nullptr);                  // let go of with its window
 }
 
-TEST_F(CDialogTest, EscapeCancelsAndKeepsTheMembers) {
+TEST_F(CDialogTest, EscapeCancelsAndKeepsTheMembersOfACentredDialog) {
     CNameDialog dlg;
-    User user([](HWND hDlg) {
+    RECT rcShown{};
+    User user([&rcShown](HWND hDlg) {
+        ::GetWindowRect(hDlg, &rcShown);
         ::SetDlgItemTextW(hDlg, IDC_NAME, u"捨てる");
         vela::input::KeyPress(VK_ESCAPE);
     });
@@ -114,6 +117,14 @@ TEST_F(CDialogTest, EscapeCancelsAndKeepsTheMembers) {
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(std::u16string(dlg.m_strName), u"初期値");
     EXPECT_EQ(dlg.m_nExchanges, 1);
+    user.Join();
+
+    // Neither shown nor moved by OnInitDialog: centred on the screen (no owner).
+    int cxScreen = ::GetSystemMetrics(SM_CXSCREEN);
+    int cyScreen = ::GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_NEAR((rcShown.left + rcShown.right) / 2, cxScreen / 2, 1);
+    EXPECT_NEAR((rcShown.top + rcShown.bottom) / 2, cyScreen / 2, 1);
+    EXPECT_GT(rcShown.right - rcShown.left, 0);
 }
 
 namespace {
