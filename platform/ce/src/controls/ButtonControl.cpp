@@ -262,24 +262,18 @@ LRESULT CALLBACK ButtonWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC hdc = BeginPaint(hwnd, &ps);
-      if (hdc) Paint(hwnd, hdc, ODA_DRAWENTIRE);
-      EndPaint(hwnd, &ps);
+    case WM_PAINT:
+      PaintWindow(hwnd, [](HWND h, HDC dc) { Paint(h, dc, ODA_DRAWENTIRE); });
       return 0;
-    }
     case WM_ENABLE:
     case WM_SETTEXT: {
       LRESULT result = message == WM_SETTEXT ? DefWindowProcW(hwnd, message, wParam, lParam) : 0;
       InvalidateRect(hwnd, nullptr, TRUE);
       return message == WM_SETTEXT ? result : 0;
     }
-    case WM_SETFONT: {
-      States().get(hwnd)->font = reinterpret_cast<HFONT>(wParam);
-      if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
+    case WM_SETFONT:
+      KeepFont(hwnd, States().get(hwnd)->font, wParam, lParam);
       return 0;
-    }
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(States().get(hwnd)->font);
     case WM_GETDLGCODE:

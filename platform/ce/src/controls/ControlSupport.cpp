@@ -25,6 +25,18 @@ HBRUSH ControlColorBrush(HWND control, HDC hdc, UINT message) {
   return brush ? brush : fallback;
 }
 
+void PaintWindow(HWND hwnd, void (*paint)(HWND, HDC)) {
+  PAINTSTRUCT ps;
+  HDC hdc = BeginPaint(hwnd, &ps);
+  if (hdc) paint(hwnd, hdc);
+  EndPaint(hwnd, &ps);
+}
+
+void KeepFont(HWND hwnd, HFONT& slot, WPARAM wParam, LPARAM lParam) {
+  slot = reinterpret_cast<HFONT>(wParam);
+  if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
+}
+
 HFONT FontOrSystem(HFONT font) { return font ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT)); }
 
 std::u16string WindowText(HWND hwnd) {

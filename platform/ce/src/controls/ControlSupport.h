@@ -16,6 +16,12 @@ void NotifyParent(HWND control, WORD code);
 // leaves the message to the default handling.
 HBRUSH ControlColorBrush(HWND control, HDC hdc, UINT message);
 
+// WM_PAINT: draws with paint between BeginPaint and EndPaint.
+void PaintWindow(HWND hwnd, void (*paint)(HWND, HDC));
+
+// WM_SETFONT: keeps the font in slot and redraws when lParam asks for it.
+void KeepFont(HWND hwnd, HFONT& slot, WPARAM wParam, LPARAM lParam);
+
 // The control's font, or the system font when none was set.
 HFONT FontOrSystem(HFONT font);
 

@@ -264,13 +264,9 @@ LRESULT CALLBACK EditWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC hdc = BeginPaint(hwnd, &ps);
-      if (hdc) Paint(hwnd, hdc);
-      EndPaint(hwnd, &ps);
+    case WM_PAINT:
+      PaintWindow(hwnd, Paint);
       return 0;
-    }
     case WM_SETTEXT: {
       EditState* state = States().get(hwnd);
       auto* text = reinterpret_cast<LPCWSTR>(lParam);
@@ -290,8 +286,7 @@ LRESULT CALLBACK EditWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_GETTEXTLENGTH:
       return static_cast<LRESULT>(States().get(hwnd)->buffer.text().size());
     case WM_SETFONT:
-      States().get(hwnd)->font = reinterpret_cast<HFONT>(wParam);
-      if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
+      KeepFont(hwnd, States().get(hwnd)->font, wParam, lParam);
       return 0;
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(States().get(hwnd)->font);

@@ -137,13 +137,9 @@ LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC hdc = BeginPaint(hwnd, &ps);
-      if (hdc) Paint(hwnd, hdc);
-      EndPaint(hwnd, &ps);
+    case WM_PAINT:
+      PaintWindow(hwnd, Paint);
       return 0;
-    }
     case WM_SETTEXT: {
       DWORD type = StaticType(hwnd);
       if (type == SS_ICON || type == SS_BITMAP) return TRUE;
@@ -155,8 +151,7 @@ LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
       InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
     case WM_SETFONT:
-      States().get(hwnd)->font = reinterpret_cast<HFONT>(wParam);
-      if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, TRUE);
+      KeepFont(hwnd, States().get(hwnd)->font, wParam, lParam);
       return 0;
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(States().get(hwnd)->font);
