@@ -15,6 +15,56 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
+// libpng reports errors by longjmp: these keep nothing live across setjmp but their arguments.
+bool Write(png_structp png, png_infop info, std::FILE* file, const Image& image, png_byte* row) {
+  if (setjmp(png_jmpbuf(png)) != 0) return false;
+  png_init_io(png, file);
+  png_set_compression_level(png, 6);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), 8,
+               PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  for (int y = 0; y < image.height; ++y) {
+    for (int x = 0; x < image.width; ++x) {
+      const std::uint32_t p = image.At(x, y);
+      row[static_cast<size_t>(x) * 3] = static_cast<png_byte>(p >> 16);
+      row[static_cast<size_t>(x) * 3 + 1] = static_cast<png_byte>(p >> 8);
+      row[static_cast<size_t>(x) * 3 + 2] = static_cast<png_byte>(p);
+    }
+    png_write_row(png, row);
+  }
+  png_write_end(png, nullptr);
+  return true;
+}
+
+bool Read(png_structp png, png_infop info, std::FILE* file, Image& image, std::vector<png_byte>& row) {
+  if (setjmp(png_jmpbuf(png)) != 0) return false;
+  png_init_io(png, file);
+  png_read_info(png, info);
+  // Everything becomes 8-bit RGB without alpha.
+  png_set_expand(png);
+  png_set_strip_16(png);
+  png_set_strip_alpha(png);
+  png_set_gray_to_rgb(png);
+  png_read_update_info(png, info);
+  const png_uint_32 width = png_get_image_width(png, info);
+  const png_uint_32 height = png_get_image_height(png, info);
+  if (width == 0 || height == 0 || width > 16384 || height > 16384 || png_get_rowbytes(png, info) != width * 3) {
+    return false;
+  }
+  image.width = static_cast<int>(width);
+  image.height = static_cast<int>(height);
+  image.pixels.resize(static_cast<size_t>(width) * height);
+  row.resize(static_cast<size_t>(width) * 3);
+  for (png_uint_32 y = 0; y < height; ++y) {
+    png_read_row(png, row.data(), nullptr);
+    for (png_uint_32 x = 0; x < width; ++x) {
+      image.pixels[static_cast<size_t>(y) * width + x] =
+          (std::uint32_t{row[x * 3]} << 16) | (std::uint32_t{row[x * 3 + 1]} << 8) | row[x * 3 + 2];
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 bool SavePng(const Image& image, const std::string& path) {
@@ -32,25 +82,7 @@ bool SavePng(const Image& image, const std::string& path) {
     return false;
   }
   std::vector<png_byte> row(static_cast<size_t>(image.width) * 3);
-  bool ok = false;
-  if (setjmp(png_jmpbuf(png)) == 0) {
-    png_init_io(png, file.get());
-    png_set_compression_level(png, 6);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < image.height; ++y) {
-      for (int x = 0; x < image.width; ++x) {
-        const std::uint32_t p = image.At(x, y);
-        row[static_cast<size_t>(x) * 3] = static_cast<png_byte>(p >> 16);
-        row[static_cast<size_t>(x) * 3 + 1] = static_cast<png_byte>(p >> 8);
-        row[static_cast<size_t>(x) * 3 + 2] = static_cast<png_byte>(p);
-      }
-      png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    ok = true;
-  }
+  bool ok = Write(png, info, file.get(), image, row.data());
   png_destroy_write_struct(&png, &info);
   ok = std::fflush(file.get()) == 0 && ok;
   file.reset();
@@ -73,33 +105,7 @@ std::optional<Image> LoadPng(const std::string& path) {
   }
   Image image;
   std::vector<png_byte> row;
-  bool ok = false;
-  if (setjmp(png_jmpbuf(png)) == 0) {
-    png_init_io(png, file.get());
-    png_read_info(png, info);
-    // Everything becomes 8-bit RGB without alpha.
-    png_set_expand(png);
-    png_set_strip_16(png);
-    png_set_strip_alpha(png);
-    png_set_gray_to_rgb(png);
-    png_read_update_info(png, info);
-    const png_uint_32 width = png_get_image_width(png, info);
-    const png_uint_32 height = png_get_image_height(png, info);
-    if (width > 0 && height > 0 && width <= 16384 && height <= 16384 && png_get_rowbytes(png, info) == width * 3) {
-      image.width = static_cast<int>(width);
-      image.height = static_cast<int>(height);
-      image.pixels.resize(static_cast<size_t>(width) * height);
-      row.resize(static_cast<size_t>(width) * 3);
-      for (png_uint_32 y = 0; y < height; ++y) {
-        png_read_row(png, row.data(), nullptr);
-        for (png_uint_32 x = 0; x < width; ++x) {
-          image.pixels[static_cast<size_t>(y) * width + x] = (std::uint32_t{row[x * 3]} << 16) |
-                                                             (std::uint32_t{row[x * 3 + 1]} << 8) | row[x * 3 + 2];
-        }
-      }
-      ok = true;
-    }
-  }
+  const bool ok = Read(png, info, file.get(), image, row);
   png_destroy_read_struct(&png, &info, nullptr);
   if (!ok) return std::nullopt;
   return image;
