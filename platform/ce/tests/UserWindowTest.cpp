@@ -337,6 +337,26 @@ TEST_F(UserWindowTest, WindowProcedureSubclassingChainAndSlots) {
   EXPECT_EQ(FindWindowW(u"uwplain", u"abcdef"), h);
 }
 
+TEST_F(UserWindowTest, DialogSlotsHoldWholePointers) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = PlainProc;
+  wc.cbWndExtra = DLGWINDOWEXTRA;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = u"UwDialogLike";
+  ASSERT_NE(RegisterClassW(&wc), 0);
+  HWND h = Make(u"UwDialogLike", WS_POPUP, 0, 0, 10, 10);
+  const LONG_PTR proc = reinterpret_cast<LONG_PTR>(&CountingProc);
+  SetWindowLongW(h, DWL_DLGPROC, proc);
+  SetWindowLongW(h, DWL_USER, -2);
+  SetWindowLongW(h, DWL_MSGRESULT, static_cast<LONG_PTR>(0x123456789LL));
+  EXPECT_EQ(GetWindowLongW(h, DWL_DLGPROC), proc);
+  EXPECT_EQ(GetWindowLongPtrW(h, DWL_DLGPROC), proc);
+  EXPECT_EQ(GetWindowLongW(h, DWL_USER), -2);
+  EXPECT_EQ(GetWindowLongW(h, DWL_MSGRESULT), static_cast<LONG_PTR>(0x123456789LL));
+  DestroyWindow(h);
+  EXPECT_TRUE(UnregisterClassW(u"UwDialogLike", GetModuleHandleW(nullptr)));
+}
+
 HWND g_hookedWindow = nullptr;
 bool g_hookSawNoMessageYet = false;
 bool g_createSeen = false;
