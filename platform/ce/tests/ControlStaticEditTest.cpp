@@ -162,6 +162,21 @@ TEST_F(ControlStaticEditTest, LimitNumberAndReadOnly) {
   EXPECT_TRUE(SendMessageW(edit, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL);
 }
 
+TEST_F(ControlStaticEditTest, WithoutAutoScrollTheTextStopsAtTheWidth) {
+  HWND p = parent_.hwnd();
+  HWND edit = parent_.Child(u"EDIT", u"", ES_LEFT, 24, 10, 10, 40, 20);
+  vela::input::PumpUntilIdle();
+  SetFocus(edit);
+  EventLog::Current().Take();
+  vela::input::TypeText(u"MMMMMMMMMMMM");
+  vela::input::PumpUntilIdle();
+  std::u16string text = TextOf(edit);
+  EXPECT_FALSE(text.empty());
+  EXPECT_LT(text.size(), 12u);
+  std::vector<WORD> codes = CommandsFrom(p, 24);
+  EXPECT_NE(codes.end(), std::find(codes.begin(), codes.end(), static_cast<WORD>(EN_MAXTEXT)));
+}
+
 TEST_F(ControlStaticEditTest, PasswordShowsOnlyTheMaskButKeepsTheText) {
   HWND edit = parent_.Child(u"EDIT", u"secret", ES_PASSWORD | ES_AUTOHSCROLL, 22, 10, 10, 120, 20);
   vela::input::PumpUntilIdle();
