@@ -26,13 +26,14 @@ struct Button {
   const char16_t* label;
 };
 
+// The labels of the terminal's Japanese system.
 std::vector<Button> ButtonsOf(UINT type) {
   switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL: return {{IDOK, u"OK"}, {IDCANCEL, u"Cancel"}};
-    case MB_ABORTRETRYIGNORE: return {{IDABORT, u"Abort"}, {IDRETRY, u"Retry"}, {IDIGNORE, u"Ignore"}};
-    case MB_YESNOCANCEL: return {{IDYES, u"Yes"}, {IDNO, u"No"}, {IDCANCEL, u"Cancel"}};
-    case MB_YESNO: return {{IDYES, u"Yes"}, {IDNO, u"No"}};
-    case MB_RETRYCANCEL: return {{IDRETRY, u"Retry"}, {IDCANCEL, u"Cancel"}};
+    case MB_OKCANCEL: return {{IDOK, u"OK"}, {IDCANCEL, u"キャンセル"}};
+    case MB_ABORTRETRYIGNORE: return {{IDABORT, u"中止"}, {IDRETRY, u"再試行"}, {IDIGNORE, u"無視"}};
+    case MB_YESNOCANCEL: return {{IDYES, u"はい"}, {IDNO, u"いいえ"}, {IDCANCEL, u"キャンセル"}};
+    case MB_YESNO: return {{IDYES, u"はい"}, {IDNO, u"いいえ"}};
+    case MB_RETRYCANCEL: return {{IDRETRY, u"再試行"}, {IDCANCEL, u"キャンセル"}};
     default: return {{IDOK, u"OK"}};
   }
 }
@@ -80,7 +81,9 @@ void Layout(HWND hwnd, const BoxParams& p) {
   int maxText = std::max(40, screenW - frameW - 2 * kMargin - iconSpace);
   SIZE text = MeasureText(hwnd, p.text, maxText);
   int buttons = static_cast<int>(p.buttons.size());
-  int buttonsW = buttons * kButtonWidth + (buttons - 1) * kButtonGap;
+  int buttonWidth = kButtonWidth;
+  for (const Button& b : p.buttons) buttonWidth = std::max<int>(buttonWidth, MeasureText(hwnd, b.label, screenW).cx + 12);
+  int buttonsW = buttons * buttonWidth + (buttons - 1) * kButtonGap;
   int clientW = std::max<int>(iconSpace + text.cx, buttonsW) + 2 * kMargin;
   int bodyH = std::max<int>(text.cy, hasIcon ? kIconSize : 0);
   int clientH = kMargin + bodyH + kMargin + kButtonHeight + kMargin;
@@ -103,9 +106,9 @@ void Layout(HWND hwnd, const BoxParams& p) {
   for (int i = 0; i < buttons; ++i) {
     DWORD buttonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (i == 0 ? WS_GROUP : 0) |
                         (i == defIndex ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-    CreateWindowExW(0, u"BUTTON", p.buttons[i].label, buttonStyle, x, y, kButtonWidth, kButtonHeight, hwnd,
+    CreateWindowExW(0, u"BUTTON", p.buttons[i].label, buttonStyle, x, y, buttonWidth, kButtonHeight, hwnd,
                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(p.buttons[i].id)), instance, nullptr);
-    x += kButtonWidth + kButtonGap;
+    x += buttonWidth + kButtonGap;
   }
   HWND def = GetDlgItem(hwnd, p.buttons[defIndex].id);
   SendMessageW(hwnd, DM_SETDEFID, p.buttons[defIndex].id, 0);
