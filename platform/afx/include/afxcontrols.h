@@ -9,6 +9,7 @@
 class CStatic : public CWnd {
     DECLARE_DYNAMIC(CStatic)
 public:
+    using CWnd::Create;  // the general form stays reachable beside the control's own
     CStatic();
     ~CStatic() override;
 
@@ -24,6 +25,7 @@ public:
 class CButton : public CWnd {
     DECLARE_DYNAMIC(CButton)
 public:
+    using CWnd::Create;  // the general form stays reachable beside the control's own
     CButton();
     ~CButton() override;
 
@@ -53,6 +55,7 @@ protected:
 class CEdit : public CWnd {
     DECLARE_DYNAMIC(CEdit)
 public:
+    using CWnd::Create;  // the general form stays reachable beside the control's own
     CEdit();
     ~CEdit() override;
 

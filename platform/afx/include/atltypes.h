@@ -76,7 +76,7 @@ public:
     CRect() noexcept { left = 0; top = 0; right = 0; bottom = 0; }
     CRect(int l, int t, int r, int b) noexcept { left = l; top = t; right = r; bottom = b; }
     CRect(const RECT& srcRect) noexcept { CopyRect(&srcRect); }
-    CRect(LPCRECT lpSrcRect) noexcept { CopyRect(lpSrcRect); }
+    CRect(LPCRECT lpSrcRect) noexcept : CRect() { CopyRect(lpSrcRect); }  // null: (0, 0, 0, 0)
     CRect(POINT point, SIZE size) noexcept {
         left = point.x; top = point.y; right = point.x + size.cx; bottom = point.y + size.cy;
     }

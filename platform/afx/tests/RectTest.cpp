@@ -112,6 +112,7 @@ TEST(RectTest, NormalizeAndCornerAliases) {
     ExpectRect(r, 0, 1, 35, 45);
     LPRECT raw = r;
     EXPECT_EQ(raw->right, 35);
+    EXPECT_TRUE(CRect(static_cast<LPCRECT>(nullptr)).IsRectNull());
 }
 
 TEST(RectTest, PointFromMousePositionIsSigned) {

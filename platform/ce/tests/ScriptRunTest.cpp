@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -38,6 +39,31 @@ int Count(UINT message) {
 
 constexpr COLORREF kFace = RGB(0x30, 0x60, 0x90);
 
+struct Outcome {
+  int played = -1;      // what Play returned
+  WPARAM quitCode = 0;  // what the message loop ended with
+};
+
+// Plays the script from a thread of its own against this thread, which runs a message loop
+// until the script's WM_QUIT.
+Outcome PlayAgainstThisThread(const char* text, const std::string& shotFolder) {
+  const auto script = vela::script::Parse(text);
+  EXPECT_TRUE(script.errors.empty());
+  vela::script::PlayerOptions options;
+  options.shotFolder = shotFolder;
+  const DWORD uiThread = GetCurrentThreadId();
+  Outcome outcome;
+  std::thread player([&] { outcome.played = vela::script::Play(script, uiThread, options); });
+  MSG msg{};
+  while (GetMessageW(&msg, nullptr, 0, 0)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  player.join();
+  outcome.quitCode = msg.wParam;
+  return outcome;
+}
+
 TEST(ScriptRunTest, ScriptDrivesAWindowOfTheUiThread) {
   vela::test::Watchdog watchdog;
   vela::test::ManualClock clock;
@@ -56,7 +82,7 @@ TEST(ScriptRunTest, ScriptDrivesAWindowOfTheUiThread) {
   SetFocus(window);
   SetTimer(window, 1, 100, nullptr);
 
-  const auto script = vela::script::Parse(
+  const Outcome outcome = PlayAgainstThisThread(
       "tap 20 30\n"
       "key ENTER\n"
       "type あa\n"
@@ -64,22 +90,10 @@ TEST(ScriptRunTest, ScriptDrivesAWindowOfTheUiThread) {
       "shot whole.png\n"
       "shot win.png スクリプト窓\n"
       "quit 5\n"
-      "tap 50 50\n");
-  ASSERT_TRUE(script.errors.empty());
-  vela::script::PlayerOptions options;
-  options.shotFolder = temp.HostPath("").string();
-  const DWORD uiThread = GetCurrentThreadId();
-  int played = -1;
-  std::thread player([&] { played = vela::script::Play(script, uiThread, options); });
-
-  MSG msg{};
-  while (GetMessageW(&msg, nullptr, 0, 0)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  player.join();
-  EXPECT_EQ(msg.wParam, 5u);
-  EXPECT_EQ(played, 5);
+      "tap 50 50\n",
+      temp.HostPath("").string());
+  EXPECT_EQ(outcome.played, 5);
+  EXPECT_EQ(outcome.quitCode, 5u);
 
   // The tap in client coordinates, the key, its character from TranslateMessage and the typed
   // ones, and one timer message per 100 ms of the wait; nothing after quit.
@@ -114,18 +128,10 @@ TEST(ScriptRunTest, ScriptDrivesAWindowOfTheUiThread) {
 TEST(ScriptRunTest, FailingShotEndsTheRunWithExitCodeOne) {
   vela::test::Watchdog watchdog;
   vela::test::ManualClock clock;
-  const auto script = vela::script::Parse("shot nowhere.png 無い窓\ntap 1 1\n");
   TerminalTempDir temp;
-  vela::script::PlayerOptions options;
-  options.shotFolder = temp.HostPath("").string();
-  const DWORD uiThread = GetCurrentThreadId();
-  int played = -1;
-  std::thread player([&] { played = vela::script::Play(script, uiThread, options); });
-  MSG msg{};
-  while (GetMessageW(&msg, nullptr, 0, 0)) DispatchMessageW(&msg);
-  player.join();
-  EXPECT_EQ(played, 1);
-  EXPECT_EQ(msg.wParam, 1u);
+  const Outcome outcome = PlayAgainstThisThread("shot nowhere.png 無い窓\ntap 1 1\n", temp.HostPath("").string());
+  EXPECT_EQ(outcome.played, 1);
+  EXPECT_EQ(outcome.quitCode, 1u);
 }
 
 // The program entry's side: a faulty script is reported and the application told to quit at

@@ -8,14 +8,15 @@
 //                                              or digit, or ENTER, ESC, TAB, SPACE, BACK, DELETE,
 //                                              HOME, END, LEFT, RIGHT, UP, DOWN, F1..F24 ...
 //   type TEXT                                  the UTF-8 text after "type " as characters
-//   wait MS                                    advances a manual clock (then waits until idle),
-//                                              otherwise waits in real time
+//   wait MS                                    advances a manual clock in 10 ms steps, waiting
+//                                              until idle after each; otherwise waits in real time
 //   idle                                       waits until the UI thread has nothing left to do
 //   shot FILE.png [WINDOWTEXT]                 saves the screen, or the top-level window with that
 //                                              text; waits until idle first
 //   log TEXT                                   writes a line to standard error
 //   quit [CODE]                                ends the application's message loop with CODE
-// The end of the script quits with 0, as does a failing command (after its message) with 1.
+// Playing starts once the UI thread is idle for the first time. The end of the script quits
+// with 0, as does a failing command (after its message) with 1.
 #pragma once
 
 #include <string>

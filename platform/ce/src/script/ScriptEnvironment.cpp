@@ -26,9 +26,11 @@ struct Session {
   bool active = false;
 };
 
+// Never destroyed: a program that leaves without FinishFromEnvironment must not trip over a
+// player thread that is still joinable while static objects go.
 Session& TheSession() {
-  static Session session;
-  return session;
+  static auto* session = new Session;
+  return *session;
 }
 
 std::string Environment(const char* name) {
