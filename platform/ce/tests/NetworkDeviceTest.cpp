@@ -6,6 +6,7 @@
 #include <winbase.h>
 #include <winioctl.h>
 #include <vela/Terminal.h>
+#include <vela/TerminalIdentity.h>
 
 #include <cstring>
 #include <vector>
@@ -181,6 +182,23 @@ TEST_F(NetworkDeviceTest, OtherDeviceNamesAndNonDeviceHandles) {
   EXPECT_FALSE(DeviceIoControl(reinterpret_cast<HANDLE>(uintptr_t{0x7FFC}), IOCTL_NDISUIO_QUERY_OID_VALUE, nullptr,
                                0, nullptr, 0, nullptr, nullptr));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TerminalHostNameTest, TheSimulatedTerminalNamesItselfUnlessTheNameWasSet) {
+  vela::terminal::Get().ResetForTests();
+  vela::ResetTerminalHostName();
+  const std::u16string machine = vela::TerminalHostName();
+  vela::terminal::Get().Update([](vela::terminal::State& s) { s.identity.hostName = "HT-0007"; });
+  EXPECT_EQ(vela::TerminalHostName(), u"HT-0007");
+  vela::SetTerminalHostName(u"RQ-1");
+  EXPECT_EQ(vela::TerminalHostName(), u"RQ-1");
+  vela::ResetTerminalHostName();
+  vela::terminal::Get().ResetForTests();
+  EXPECT_EQ(vela::TerminalHostName(), machine);
 }
 
 }  // namespace

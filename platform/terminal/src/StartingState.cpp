@@ -1,5 +1,7 @@
 #include "StartingState.h"
 
+#include "HostAdapters.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -202,6 +204,17 @@ const std::map<std::string, std::map<std::string, Setter>>& FixedKeys() {
         {"sentence", Number(&State::input, &Input::sentence)}}},
       {"network",
        {{"ndisdriver", Flag(&State::network, &Network::ndisDriverPresent)},
+        {"mirrorhost",
+         [](State& s, std::string_view v) {
+           bool mirror = false;
+           if (!ParseBool(v, mirror)) {
+             return false;
+           }
+           if (mirror) {
+             s.network.adapters = HostAdapters();
+           }
+           return true;
+         }},
         {"wlan", Flag(&State::network, &Network::wlanOn)}}},
       {"identity",
        {{"hostname", Text(&State::identity, &Identity::hostName)},
@@ -358,7 +371,7 @@ std::vector<std::string> ApplyStartingStateText(std::string_view text, State& st
       report("bad value for " + key + ", default kept");
     }
   }
-  if (!adapters.empty()) {
+  if (!adapters.empty()) {  // also over the host's adapters of MirrorHost
     state.network.adapters.clear();
     for (auto& [number, a] : adapters) {
       state.network.adapters.push_back(std::move(a));

@@ -3,6 +3,7 @@
 #include <vela/Terminal.h>
 
 #include <PrivateTerminalRoot.h>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -114,6 +115,22 @@ TEST(StartingStateTest, TheFileInWindowsIsReadAtTheFirstAccessAfterAReset) {
   std::filesystem::remove(path);
   Get().ResetForTests();
   EXPECT_EQ(Get().Get().backlight.battery, Backlight{}.battery);
+}
+
+}  // namespace
+}  // namespace vela::terminal
+
+namespace vela::terminal {
+namespace {
+
+TEST(StartingStateTest, MirrorHostTakesTheHostsInterfacesWithLoopbackAsType24) {
+  State state;
+  EXPECT_TRUE(ApplyStartingStateText("[Network]\nMirrorHost = 1\n", state).empty());
+  const auto loopback = std::find_if(state.network.adapters.begin(), state.network.adapters.end(),
+                                     [](const Adapter& a) { return a.ipAddress == "127.0.0.1"; });
+  ASSERT_NE(loopback, state.network.adapters.end());
+  EXPECT_EQ(loopback->type, 24u);
+  EXPECT_FALSE(loopback->signalDbm);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <vela/Terminal.h>
 #include <vela/TerminalIdentity.h>
 #include <vela/Utf.h>
 
@@ -12,6 +13,7 @@ namespace {
 
 std::mutex g_mutex;
 std::optional<std::u16string> g_hostName;
+std::optional<std::u16string> g_machineName;
 
 std::u16string HostMachineName() {
   char name[HOST_NAME_MAX + 1] = {};
@@ -25,10 +27,17 @@ std::u16string HostMachineName() {
 
 std::u16string TerminalHostName() {
   std::lock_guard lock(g_mutex);
-  if (!g_hostName) {
-    g_hostName = HostMachineName();
+  if (g_hostName) {
+    return *g_hostName;
   }
-  return *g_hostName;
+  // Unless set here: the simulated terminal's name (its starting-state file), then the host's.
+  if (const std::string named = terminal::Get().Get().identity.hostName; !named.empty()) {
+    return Utf8ToUtf16(named);
+  }
+  if (!g_machineName) {
+    g_machineName = HostMachineName();
+  }
+  return *g_machineName;
 }
 
 void SetTerminalHostName(std::u16string name) {
