@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 #include <vela/Input.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "WndTestSupport.h"
@@ -23,6 +26,9 @@ public:
     BOOL m_bInitResult = TRUE;
     int m_nExitOverride = -1000;  // keep the library's result unless set
     bool m_bMakeFrame = false;
+    bool m_bCloseFrameAtOnce = true;
+    std::atomic<HWND> m_hWndFrame{nullptr};
+    LONG m_nIdleRounds = 0;
     CCommandLineInfo m_cmdInfo;
 
     BOOL InitInstance() override {
@@ -32,7 +38,8 @@ public:
             auto* pFrame = new CFrameWnd;
             if (!pFrame->Create(nullptr, u"main")) return FALSE;
             m_pMainWnd = pFrame;
-            pFrame->PostMessage(WM_CLOSE);
+            m_hWndFrame = pFrame->m_hWnd;
+            if (m_bCloseFrameAtOnce) pFrame->PostMessage(WM_CLOSE);
         } else if (m_bInitResult) {
             // Without a window the loop ends at once; a thread message decides the code first.
             PostThreadMessage(g_nQuitWith, 5, 0);
@@ -48,6 +55,10 @@ public:
         int nResult = CWinApp::ExitInstance();
         m_calls.push_back("exit " + std::to_string(nResult));
         return m_nExitOverride != -1000 ? m_nExitOverride : nResult;
+    }
+    BOOL OnIdle(LONG lCount) override {
+        ++m_nIdleRounds;
+        return CWinApp::OnIdle(lCount);
     }
     afx_msg void OnQuitWith(WPARAM wParam, LPARAM) {
         m_calls.push_back("quit with " + std::to_string(wParam));
@@ -97,6 +108,23 @@ TEST_F(CAppTest, ClosingTheMainFrameEndsTheApplication) {
     EXPECT_EQ(app.m_calls, (std::vector<std::string>{"init", "run", "exit 0"}));
     EXPECT_EQ(app.m_pMainWnd, nullptr);  // the frame deleted itself with its window
     EXPECT_EQ(AfxGetMainWnd(), nullptr);
+}
+
+TEST_F(CAppTest, AnIdleApplicationWaitsInGetMessageAfterItsIdleRounds) {
+    CProbeApp app;
+    app.m_bMakeFrame = true;
+    app.m_bCloseFrameAtOnce = false;
+    DWORD uiThread = ::GetCurrentThreadId();
+    std::atomic<bool> bReachedIdle{false};
+    std::thread user([&] {
+        bReachedIdle = vela::input::WaitUntilIdle(uiThread, std::chrono::seconds(10));
+        while (app.m_hWndFrame.load() == nullptr) std::this_thread::yield();
+        ::PostMessageW(app.m_hWndFrame.load(), WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(RunApp(u""), 0);
+    user.join();
+    EXPECT_TRUE(bReachedIdle);
+    EXPECT_GE(app.m_nIdleRounds, 2);  // the round that keeps temporaries, then the one that frees them
 }
 
 TEST_F(CAppTest, NameAndCommandLine) {
