@@ -8,50 +8,17 @@
 #include <vector>
 
 #include "../tests/data/resources/PlatformTestsResource.h"
+#include "GdiTestSupport.h"
 
 namespace {
 
 constexpr DWORD kMarker = 0xDEADBEEF;
-constexpr COLORREF kBackground = RGB(0x10, 0x20, 0x30);
+constexpr COLORREF kFill = RGB(0x10, 0x20, 0x30);
+// Pixels of the canvas are 0x00RRGGBB.
+constexpr uint32_t kBackground = 0x102030, kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF;
+constexpr uint32_t kYellow = 0xFFFF00, kWhite = 0xFFFFFF;
 
 HINSTANCE Self() { return GetModuleHandleW(nullptr); }
-
-// A 32-bit memory canvas filled with kBackground; Pixel answers in COLORREF.
-class Canvas {
- public:
-  Canvas(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-    dc_ = CreateCompatibleDC(nullptr);
-    old_ = SelectObject(dc_, bitmap_);
-    for (int i = 0; bits_ && i < width * height; ++i) {
-      bits_[i] = 0x00102030;
-    }
-  }
-  ~Canvas() {
-    SelectObject(dc_, old_);
-    DeleteDC(dc_);
-    DeleteObject(bitmap_);
-  }
-  HDC dc() const { return dc_; }
-  COLORREF Pixel(int x, int y) const {
-    const uint32_t p = bits_[y * width_ + x];
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-  }
-
- private:
-  int width_, height_;
-  HBITMAP bitmap_ = nullptr;
-  uint32_t* bits_ = nullptr;
-  HDC dc_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-};
 
 SIZE SizeOf(HICON icon) {
   SIZE size{0, 0};
@@ -59,8 +26,8 @@ SIZE SizeOf(HICON icon) {
   return size;
 }
 
-// Pixels of a bitmap, top-down, as COLORREF.
-std::vector<COLORREF> PixelsOf(HBITMAP bitmap, int width, int height) {
+// Pixels of a bitmap, top-down, 0x00RRGGBB.
+std::vector<uint32_t> PixelsOf(HBITMAP bitmap, int width, int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width;
@@ -72,9 +39,8 @@ std::vector<COLORREF> PixelsOf(HBITMAP bitmap, int width, int height) {
   HDC screen = GetDC(nullptr);
   EXPECT_EQ(height, GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), raw.data(), &info, DIB_RGB_COLORS));
   ReleaseDC(nullptr, screen);
-  std::vector<COLORREF> out;
-  for (uint32_t p : raw) out.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
-  return out;
+  for (uint32_t& p : raw) p &= 0xFFFFFF;
+  return raw;
 }
 
 TEST(ImageLoad, IconSizesChooseTheBestImageAndDrawThroughTheirMask) {
@@ -83,12 +49,12 @@ TEST(ImageLoad, IconSizesChooseTheBestImageAndDrawThroughTheirMask) {
   ASSERT_NE(nullptr, small);
   EXPECT_EQ(16, SizeOf(small).cx);
   {
-    Canvas canvas(40, 40);
+    DibCanvas canvas(40, 40, kFill);
     ASSERT_TRUE(DrawIconEx(canvas.dc(), 0, 0, small, 0, 0, 0, nullptr, DI_NORMAL));
-    EXPECT_EQ(kBackground, canvas.Pixel(2, 2));
-    EXPECT_EQ(RGB(255, 0, 0), canvas.Pixel(2, 12));
-    EXPECT_EQ(RGB(0, 0, 255), canvas.Pixel(12, 2));
-    EXPECT_EQ(kBackground, canvas.Pixel(20, 20));
+    EXPECT_EQ(kBackground, canvas.At(2, 2));
+    EXPECT_EQ(kRed, canvas.At(2, 12));
+    EXPECT_EQ(kBlue, canvas.At(12, 2));
+    EXPECT_EQ(kBackground, canvas.At(20, 20));
   }
   DestroyIcon(small);
 
@@ -98,11 +64,11 @@ TEST(ImageLoad, IconSizesChooseTheBestImageAndDrawThroughTheirMask) {
   EXPECT_EQ(32, SizeOf(large).cx);
   EXPECT_EQ(32, SizeOf(large).cy);
   {
-    Canvas canvas(40, 40);
+    DibCanvas canvas(40, 40, kFill);
     ASSERT_TRUE(DrawIconEx(canvas.dc(), 0, 0, large, 0, 0, 0, nullptr, DI_NORMAL));
-    EXPECT_EQ(kBackground, canvas.Pixel(4, 4));
-    EXPECT_EQ(RGB(0, 255, 0), canvas.Pixel(4, 20));
-    EXPECT_EQ(RGB(255, 255, 0), canvas.Pixel(20, 4));
+    EXPECT_EQ(kBackground, canvas.At(4, 4));
+    EXPECT_EQ(kGreen, canvas.At(4, 20));
+    EXPECT_EQ(kYellow, canvas.At(20, 4));
   }
   DestroyIcon(large);
 
@@ -111,10 +77,10 @@ TEST(ImageLoad, IconSizesChooseTheBestImageAndDrawThroughTheirMask) {
   ASSERT_NE(nullptr, between);
   EXPECT_EQ(20, SizeOf(between).cx);
   {
-    Canvas canvas(40, 40);
+    DibCanvas canvas(40, 40, kFill);
     ASSERT_TRUE(DrawIconEx(canvas.dc(), 0, 0, between, 0, 0, 0, nullptr, DI_NORMAL));
-    EXPECT_EQ(RGB(255, 0, 0), canvas.Pixel(1, 18));
-    EXPECT_EQ(RGB(0, 0, 255), canvas.Pixel(18, 1));
+    EXPECT_EQ(kRed, canvas.At(1, 18));
+    EXPECT_EQ(kBlue, canvas.At(18, 1));
   }
   DestroyIcon(between);
 }
@@ -129,6 +95,11 @@ TEST(ImageLoad, LoadIconIsSharedAtTheSystemSize) {
   // Another size is another shared image.
   HICON small = static_cast<HICON>(LoadImageW(Self(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_SHARED));
   EXPECT_NE(first, small);
+  // An application that destroys a shared icon after all gets a working one the next time.
+  DestroyIcon(small);
+  HICON again = static_cast<HICON>(LoadImageW(Self(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_SHARED));
+  ASSERT_NE(nullptr, again);
+  EXPECT_EQ(16, SizeOf(again).cx);
 
   HICON system = LoadIconW(nullptr, IDI_APPLICATION);
   ASSERT_NE(nullptr, system);
@@ -140,13 +111,13 @@ TEST(ImageLoad, AlphaAndPngIconsAreTransparentWhereTheirAlphaIsZero) {
   ASSERT_NE(nullptr, alpha);
   HICON png = static_cast<HICON>(LoadImageW(Self(), MAKEINTRESOURCEW(IDI_PNG), IMAGE_ICON, 4, 4, 0));
   ASSERT_NE(nullptr, png);
-  Canvas canvas(20, 20);
+  DibCanvas canvas(20, 20, kFill);
   ASSERT_TRUE(DrawIconEx(canvas.dc(), 0, 0, alpha, 0, 0, 0, nullptr, DI_NORMAL));
   ASSERT_TRUE(DrawIconEx(canvas.dc(), 10, 10, png, 0, 0, 0, nullptr, DI_NORMAL));
-  EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(1, 1));
-  EXPECT_EQ(kBackground, canvas.Pixel(6, 1));
-  EXPECT_EQ(RGB(255, 0, 0), canvas.Pixel(11, 11));
-  EXPECT_EQ(kBackground, canvas.Pixel(11, 13));
+  EXPECT_EQ(kWhite, canvas.At(1, 1));
+  EXPECT_EQ(kBackground, canvas.At(6, 1));
+  EXPECT_EQ(kRed, canvas.At(11, 11));
+  EXPECT_EQ(kBackground, canvas.At(11, 13));
   DestroyIcon(alpha);
   DestroyIcon(png);
 }
@@ -156,10 +127,10 @@ TEST(ImageLoad, AnIconTakesTheImageCompiledWithItsGroup) {
   // blue 16 x 16 one; the Japanese one would win a plain look-up by language.
   HICON icon = static_cast<HICON>(LoadImageW(Self(), MAKEINTRESOURCEW(IDI_SECOND_SCRIPT), IMAGE_ICON, 8, 8, 0));
   ASSERT_NE(nullptr, icon);
-  Canvas canvas(8, 8);
+  DibCanvas canvas(8, 8, kFill);
   ASSERT_TRUE(DrawIconEx(canvas.dc(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL));
-  EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(1, 6));
-  EXPECT_EQ(kBackground, canvas.Pixel(6, 6));
+  EXPECT_EQ(kWhite, canvas.At(1, 6));
+  EXPECT_EQ(kBackground, canvas.At(6, 6));
   DestroyIcon(icon);
 }
 
@@ -172,13 +143,13 @@ TEST(ImageLoad, BitmapsOfEachDepthGiveTheSamePixels) {
     ASSERT_EQ(static_cast<int>(sizeof info), GetObjectW(bitmap, sizeof info, &info));
     EXPECT_EQ(5, info.bmWidth);
     EXPECT_EQ(3, info.bmHeight);
-    const std::vector<COLORREF> pixels = PixelsOf(bitmap, 5, 3);
+    const std::vector<uint32_t> pixels = PixelsOf(bitmap, 5, 3);
     // Red where x < 2, green on the top row, blue elsewhere; rows were stored bottom-up.
-    EXPECT_EQ(RGB(255, 0, 0), pixels[0]);
-    EXPECT_EQ(RGB(255, 0, 0), pixels[2 * 5 + 1]);
-    EXPECT_EQ(RGB(0, 255, 0), pixels[4]);
-    EXPECT_EQ(RGB(0, 0, 255), pixels[1 * 5 + 2]);
-    EXPECT_EQ(RGB(0, 0, 255), pixels[2 * 5 + 4]);
+    EXPECT_EQ(kRed, pixels[0]);
+    EXPECT_EQ(kRed, pixels[2 * 5 + 1]);
+    EXPECT_EQ(kGreen, pixels[4]);
+    EXPECT_EQ(kBlue, pixels[1 * 5 + 2]);
+    EXPECT_EQ(kBlue, pixels[2 * 5 + 4]);
     DeleteObject(bitmap);
   }
   // A DIB section stretched to 10 x 6 keeps the picture.
@@ -188,10 +159,10 @@ TEST(ImageLoad, BitmapsOfEachDepthGiveTheSamePixels) {
   DIBSECTION section{};
   ASSERT_EQ(static_cast<int>(sizeof section), GetObjectW(stretched, sizeof section, &section));
   EXPECT_EQ(10, section.dsBm.bmWidth);
-  const std::vector<COLORREF> pixels = PixelsOf(stretched, 10, 6);
-  EXPECT_EQ(RGB(255, 0, 0), pixels[3]);
-  EXPECT_EQ(RGB(0, 255, 0), pixels[9]);
-  EXPECT_EQ(RGB(0, 0, 255), pixels[5 * 10 + 9]);
+  const std::vector<uint32_t> pixels = PixelsOf(stretched, 10, 6);
+  EXPECT_EQ(kRed, pixels[3]);
+  EXPECT_EQ(kGreen, pixels[9]);
+  EXPECT_EQ(kBlue, pixels[5 * 10 + 9]);
   DeleteObject(stretched);
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "images/IconDirectory.h"
+#include "images/ResourceBitmap.h"
 
 namespace vela::images {
 namespace {
@@ -20,22 +21,6 @@ std::vector<uint8_t> MonochromeRows(const std::vector<uint8_t>& bits, int width,
     }
   }
   return rows;
-}
-
-HBITMAP ColourBitmap(const Pixels& pixels) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = pixels.width;
-  info.bmiHeader.biHeight = -pixels.height;  // top-down, as the pixels are
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap && bits) {
-    std::memcpy(bits, pixels.argb.data(), pixels.argb.size() * sizeof(uint32_t));
-  }
-  return bitmap;
 }
 
 }  // namespace
@@ -75,7 +60,7 @@ HICON MakeIcon(Pixels pixels, std::vector<uint8_t> mask, bool icon, POINT hotspo
   } else {
     const std::vector<uint8_t> rows = MonochromeRows(mask, pixels.width, pixels.height);
     maskBitmap = CreateBitmap(pixels.width, pixels.height, 1, 1, rows.data());
-    colour = ColourBitmap(pixels);
+    colour = DibSectionOf(pixels, false);
     if (!colour) {
       if (maskBitmap) DeleteObject(maskBitmap);
       return nullptr;

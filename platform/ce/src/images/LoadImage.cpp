@@ -5,6 +5,7 @@
 
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -25,9 +26,14 @@ constexpr UINT kUnsupportedFlags = LR_LOADFROMFILE | LR_LOADTRANSPARENT | LR_LOA
 
 using SharedKey = std::tuple<HINSTANCE, UINT, bool, WORD, std::u16string, int, int, UINT>;
 
+struct SharedImage {
+  HANDLE handle;
+  SIZE size;
+};
+
 struct SharedImages {
   std::mutex mutex;
-  std::map<SharedKey, HANDLE> images;
+  std::map<SharedKey, SharedImage> images;
 };
 
 SharedImages& Shared() {
@@ -40,13 +46,20 @@ SharedKey KeyOf(HINSTANCE module, UINT type, LPCWSTR name, int cx, int cy, UINT 
   return SharedKey{module, type, id.isNumber, id.number, id.name, cx, cy, flags & ~LR_SHARED};
 }
 
-// A handed-out shared image the application destroyed after all is made again.
-bool StillValid(HANDLE image, UINT type) {
+// The size of an image, or nothing when the handle is no (longer an) image of the kind.
+std::optional<SIZE> SizeOfImage(HANDLE image, UINT type) {
   if (type == IMAGE_BITMAP) {
-    return GetObjectType(image) == OBJ_BITMAP;
+    BITMAP bitmap{};
+    if (GetObjectType(image) != OBJ_BITMAP || GetObjectW(image, sizeof bitmap, &bitmap) == 0) {
+      return std::nullopt;
+    }
+    return SIZE{bitmap.bmWidth, bitmap.bmHeight};
   }
   SIZE size{};
-  return GetIconSize(static_cast<HICON>(image), &size) != FALSE;
+  if (!GetIconSize(static_cast<HICON>(image), &size)) {
+    return std::nullopt;
+  }
+  return size;
 }
 
 const BYTE* BytesOf(HINSTANCE module, HRSRC found, DWORD* size) {
@@ -129,14 +142,17 @@ HANDLE LoadImageW(HINSTANCE hInst, LPCWSTR name, UINT type, int cx, int cy, UINT
   std::lock_guard lock(shared.mutex);
   auto it = shared.images.find(key);
   if (it != shared.images.end()) {
-    if (StillValid(it->second, type)) {
-      return it->second;
+    // One the application destroyed after all (its handle gone, or reused for another image)
+    // is made again.
+    const std::optional<SIZE> size = SizeOfImage(it->second.handle, type);
+    if (size && size->cx == it->second.size.cx && size->cy == it->second.size.cy) {
+      return it->second.handle;
     }
     shared.images.erase(it);
   }
   HANDLE image = Load(hInst, name, type, cx, cy, fuLoad);
-  if (image) {
-    shared.images.emplace(key, image);
+  if (const std::optional<SIZE> size = image ? SizeOfImage(image, type) : std::nullopt) {
+    shared.images.emplace(key, SharedImage{image, *size});
   }
   return image;
 }
