@@ -25,7 +25,10 @@ std::vector<uint8_t> ReadImage(const std::string& name, size_t skip = 0) {
 // A BITMAPINFOHEADER followed by table and rows.
 std::vector<uint8_t> Dib(int32_t width, int32_t height, uint16_t bits, uint32_t colorsUsed,
                          const std::vector<uint8_t>& rest, uint32_t compression = 0) {
-  std::vector<uint8_t> out(40, 0);
+  // Reserved whole first: GCC 12 at -O2 misreads a growing insert as an overrun otherwise.
+  std::vector<uint8_t> out;
+  out.reserve(40 + rest.size());
+  out.resize(40, 0);
   auto put = [&out](size_t at, uint32_t v, int n) {
     for (int i = 0; i < n; ++i) out[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
   };
