@@ -12,6 +12,7 @@ public:
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
     ~CDialog() override;
 
+    using CWnd::Create;  // the plain window form stays reachable next to the dialog's own
     // Modeless: the dialog window is created and the call returns.
     virtual BOOL Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
     virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);

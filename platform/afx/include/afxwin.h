@@ -359,6 +359,7 @@ public:
 
     static const CRect rectDefault;
 
+    using CWnd::Create;  // the child-window form stays reachable next to the frame's own
     virtual BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
                         const RECT& rect = rectDefault, CWnd* pParentWnd = nullptr, LPCTSTR lpszMenuName = nullptr,
                         DWORD dwExStyle = 0, void* pContext = nullptr);
