@@ -2,12 +2,12 @@
 // commands to it.
 #include <afxwin.h>
 
-// CCmdTarget has no base map; its own map is empty.
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
 CCmdTarget::CCmdTarget() = default;
 CCmdTarget::~CCmdTarget() = default;
 
+// The root of every chain: an empty map without a base.
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
     static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, AfxSig_end, nullptr, nullptr}};
     static const AFX_MSGMAP messageMap = {nullptr, &entries[0]};
