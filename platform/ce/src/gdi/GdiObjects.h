@@ -16,7 +16,7 @@
 
 namespace vela::gdi {
 
-struct FontFaceSet;
+class FontFaceSet;
 
 // Kinds beyond the platform's OBJ_ values, for objects that are not GDI objects to callers.
 constexpr DWORD kObjIcon = 0x1000;
@@ -115,7 +115,8 @@ using GdiLock = std::lock_guard<std::recursive_mutex>;
 void Register(GdiObject* object);
 // Removes the object from the table and frees it.
 void Destroy(GdiObject* object);
-// The object of handle h when it is live and of the kind (0: any kind), else nullptr.
+// The object of handle h when it is live and of the kind (0: any kind), else nullptr. The
+// caller holds GdiMutex() (every API function takes it first) and keeps it while using the object.
 GdiObject* Lookup(const void* h, DWORD kind = 0);
 
 template <class T>

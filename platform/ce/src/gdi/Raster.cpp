@@ -126,6 +126,9 @@ void PaintRect(DcObject* dc, const RECT& rect, const Pattern& pattern, std::uint
   if (EmptyRect(rect)) return;
   Surface& target = Target(dc);
   const Region& clip = EffectiveClip(dc);
+  // Plain fills repeat every row (solid) or every eighth (pattern): later rows are copies.
+  const bool copyRows = rop == 0xF0 && target.IsDirect32();
+  const LONG period = pattern.solid ? 1 : 8;
   RECT touched{0, 0, 0, 0};
   for (const RECT& c : clip.Rects()) {
     if (c.top >= rect.bottom) break;
@@ -133,6 +136,18 @@ void PaintRect(DcObject* dc, const RECT& rect, const Pattern& pattern, std::uint
     if (EmptyRect(r)) continue;
     const int n = static_cast<int>(r.right - r.left);
     for (LONG y = r.top; y < r.bottom; ++y) {
+      if (copyRows && y - r.top >= period) {
+        // From the first rows, which stay in the cache.
+        const LONG from = r.top + (y - r.top) % period;
+        std::memcpy(target.Row32(static_cast<int>(y)) + r.left, target.Row32(static_cast<int>(from)) + r.left,
+                    static_cast<size_t>(n) * 4);
+        continue;
+      }
+      if (target.IsDirect32()) {
+        RopSpan(rop, target.Row32(static_cast<int>(y)) + r.left, nullptr, pattern, static_cast<int>(r.left),
+                static_cast<int>(y), n);
+        continue;
+      }
       SpanAccess span(target, static_cast<int>(y), static_cast<int>(r.left), n);
       RopSpan(rop, span.data(), nullptr, pattern, static_cast<int>(r.left), static_cast<int>(y), n);
     }
