@@ -85,7 +85,7 @@ std::vector<Adapter> HostAdapters() {
     if (entry->ifa_flags & IFF_LOOPBACK) {
       adapter.type = 24;
     } else if (IsWireless(adapter.name) || levels.contains(adapter.name)) {
-      adapter.type = 71;
+      adapter.type = 6;  // as the terminal's own WLAN driver reports itself
       const auto level = levels.find(adapter.name);
       adapter.signalDbm = level != levels.end() ? level->second : -60;
     } else {

@@ -13,7 +13,9 @@ std::vector<Adapter> DefaultAdapters() {
   Adapter wlan;
   wlan.name = "WLAN1";
   wlan.description = "Wireless LAN adapter";
-  wlan.type = 71;
+  // The terminal's WLAN driver presents an 802.3 medium, so the adapter query reports it as
+  // Ethernet (6), the type the kit counts as usable.
+  wlan.type = 6;
   wlan.ipAddress = "192.168.10.20";
   wlan.subnetMask = "255.255.255.0";
   wlan.gateway = "192.168.10.1";

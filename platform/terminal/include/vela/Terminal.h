@@ -74,7 +74,7 @@ struct Input {
 struct Adapter {
   std::string name;         // as GetAdaptersInfo reports it (ANSI there)
   std::string description;
-  std::uint32_t type = 71;  // the platform's interface type (71 = 802.11 wireless, 6 = Ethernet)
+  std::uint32_t type = 6;  // the platform's interface type (6 = Ethernet, as the WLAN driver reports; 71 = 802.11)
   std::string ipAddress = "0.0.0.0";
   std::string subnetMask = "0.0.0.0";
   std::string gateway = "0.0.0.0";
