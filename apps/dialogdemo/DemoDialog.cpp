@@ -71,8 +71,8 @@ void CDemoDialog::OnColorClicked() {
 }
 
 void CDemoDialog::OnLockClicked() {
-    auto* lock = static_cast<CButton*>(GetDlgItem(IDC_LOCK));
-    m_colorButton.EnableWindow(lock->GetCheck() != BST_CHECKED);
+    // GetDlgItem gives a plain CWnd for a control nobody subclassed: ask the dialog instead.
+    m_colorButton.EnableWindow(::IsDlgButtonChecked(m_hWnd, IDC_LOCK) != BST_CHECKED);
 }
 
 void CDemoDialog::ShowColor() {

@@ -94,7 +94,7 @@ public:
     static CBitmap* FromHandle(HBITMAP hBitmap);
     operator HBITMAP() const { return static_cast<HBITMAP>(GetSafeHandle()); }
 
-    // From the resources of the application's resource module.
+    // From the application's resources, else from those of its extension libraries.
     BOOL LoadBitmap(LPCTSTR lpszResourceName);
     BOOL LoadBitmap(UINT nIDResource);
     BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits);

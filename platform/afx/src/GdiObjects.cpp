@@ -118,8 +118,9 @@ int CFont::GetLogFont(LOGFONT* pLogFont) const { return GetObject(sizeof(LOGFONT
 
 CBitmap* CBitmap::FromHandle(HBITMAP hBitmap) { return GdiObjectFromHandle<CBitmap>(hBitmap); }
 
+// The application's resources first, then those of its extension libraries.
 BOOL CBitmap::LoadBitmap(LPCTSTR lpszResourceName) {
-    return Attach(::LoadBitmapW(AfxGetResourceHandle(), lpszResourceName));
+    return Attach(::LoadBitmapW(AfxFindResourceHandle(lpszResourceName, RT_BITMAP), lpszResourceName));
 }
 
 BOOL CBitmap::LoadBitmap(UINT nIDResource) { return LoadBitmap(MAKEINTRESOURCE(nIDResource)); }

@@ -19,25 +19,27 @@ protected:
         CClientDC screen(nullptr);
         ASSERT_TRUE(m_dc.CreateCompatibleDC(&screen));
         ASSERT_TRUE(m_bitmap.CreateCompatibleBitmap(&screen, 16, 16));
-        m_pOldBitmap = m_dc.SelectObject(&m_bitmap);
+        // Only the handle is kept: the wrapper SelectObject gives back is gone at idle time.
+        m_hOldBitmap = *m_dc.SelectObject(&m_bitmap);
         m_dc.FillSolidRect(0, 0, 16, 16, kWhite);
     }
     void TearDown() override {
-        m_dc.SelectObject(m_pOldBitmap);
+        m_dc.SelectObject(CBitmap::FromHandle(m_hOldBitmap));
         CGdiObject::DeleteTempMap();
         CDC::DeleteTempMap();
     }
     CDC m_dc;
     CBitmap m_bitmap;
-    CBitmap* m_pOldBitmap = nullptr;
+    HBITMAP m_hOldBitmap = nullptr;
 };
 
 TEST_F(CDcTest, SelectionGivesBackThePreviousObject) {
-    ASSERT_NE(m_pOldBitmap, nullptr);
-    EXPECT_NE(m_pOldBitmap, &m_bitmap);
+    CBitmap* pOldBitmap = CBitmap::FromHandle(m_hOldBitmap);
+    ASSERT_NE(pOldBitmap, nullptr);
+    EXPECT_NE(pOldBitmap, &m_bitmap);
     // Selecting the old one back returns our own object, not a new wrapper.
-    EXPECT_EQ(m_dc.SelectObject(m_pOldBitmap), &m_bitmap);
-    EXPECT_EQ(m_dc.SelectObject(&m_bitmap), m_pOldBitmap);
+    EXPECT_EQ(m_dc.SelectObject(pOldBitmap), &m_bitmap);
+    EXPECT_EQ(m_dc.SelectObject(&m_bitmap), pOldBitmap);
 
     CPen red(PS_SOLID, 1, kRed);
     CPen* pOldPen = m_dc.SelectObject(&red);
