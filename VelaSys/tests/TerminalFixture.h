@@ -17,7 +17,11 @@ namespace velasystest {
 
 class TerminalTest : public ::testing::Test {
 protected:
-    void SetUp() override { vela::terminal::Get().ResetForTests(); }
+    // Each test starts from a terminal without adapters and gives the ones it needs.
+    void SetUp() override {
+        vela::terminal::Get().ResetForTests();
+        vela::terminal::Get().Update([](vela::terminal::State& s) { s.network.adapters.clear(); });
+    }
     void TearDown() override { vela::terminal::Get().ResetForTests(); }
 
     static vela::terminal::State State() { return vela::terminal::Get().Get(); }

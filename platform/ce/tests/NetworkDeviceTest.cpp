@@ -67,7 +67,7 @@ TEST_F(NetworkDeviceTest, AdapterListFollowsTheSizeProtocol) {
   EXPECT_STREQ(info->IpAddressList.IpAddress.String, "10.0.0.2");
   ASSERT_NE(info->Next, nullptr);
   EXPECT_STREQ(info->Next->AdapterName, "WLAN");
-  EXPECT_EQ(info->Next->Type, 71u);
+  EXPECT_EQ(info->Next->Type, static_cast<UINT>(MIB_IF_TYPE_ETHERNET));
   EXPECT_EQ(info->Next->Next, nullptr);
   EXPECT_EQ(GetAdaptersInfo(nullptr, nullptr), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 }
