@@ -1,0 +1,55 @@
+// A window application outside the kit's build: a dialog from its own template with an
+// owner-drawn button, run through the installed program entry and driven by a script.
+#include <afxwin.h>
+#include <afxdialog.h>
+
+namespace {
+
+constexpr UINT kDialog = 100;
+constexpr int kPainted = 1001;
+
+class CPaintedButton : public CButton {
+public:
+    int m_nDrawn = 0;
+    void DrawItem(LPDRAWITEMSTRUCT item) override {
+        ++m_nDrawn;
+        CDC* dc = CDC::FromHandle(item->hDC);
+        dc->FillSolidRect(&item->rcItem, RGB(0, 0, 255));
+    }
+};
+
+class CWindowDialog : public CDialog {
+public:
+    CWindowDialog() : CDialog(kDialog) {}
+    CPaintedButton m_painted;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override {
+        CDialog::DoDataExchange(pDX);
+        DDX_Control(pDX, kPainted, m_painted);
+    }
+};
+
+class CWindowApp : public CWinApp {
+public:
+    BOOL InitInstance() override {
+        CWindowDialog dialog;
+        m_pMainWnd = &dialog;
+        const INT_PTR result = dialog.DoModal();
+        // The script presses OK; the owner-drawn button must have painted itself by then.
+        m_nResult = (result == IDOK && dialog.m_painted.m_nDrawn > 0) ? 0 : 3;
+        m_pMainWnd = nullptr;
+        return FALSE;
+    }
+    int ExitInstance() override {
+        CWinApp::ExitInstance();
+        return m_nResult;
+    }
+
+private:
+    int m_nResult = 4;
+};
+
+CWindowApp theApp;
+
+}  // namespace
