@@ -19,6 +19,17 @@ using namespace vela::user;
 
 namespace {
 
+// The window of a handle when the calling thread owns it; focus, activation and capture are
+// per thread. Sets the last error otherwise. Called under the lock.
+Window* FindOwnWindow(HWND hWnd, const std::shared_ptr<Queue>& q) {
+  Window* w = FindOrFail(hWnd);
+  if (w != nullptr && w->queue != q) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return nullptr;
+  }
+  return w;
+}
+
 Window* TopLevelOf(Window* w) {
   while (w != nullptr && w->parent != nullptr && !IsTopLevel(w)) {
     w = w->parent;
@@ -56,12 +67,8 @@ HWND SetFocus(HWND hWnd) {
     Guard g(Lock());
     old = q->focus;
     if (hWnd != nullptr) {
-      Window* w = FindOrFail(hWnd);
+      Window* w = FindOwnWindow(hWnd, q);
       if (w == nullptr) {
-        return nullptr;
-      }
-      if (w->queue != q) {
-        SetLastError(ERROR_ACCESS_DENIED);
         return nullptr;
       }
       if (hWnd == old) {
@@ -116,12 +123,8 @@ HWND SetActiveWindow(HWND hWnd) {
     Guard g(Lock());
     old = q->active;
     if (hWnd != nullptr) {
-      Window* w = FindOrFail(hWnd);
+      Window* w = FindOwnWindow(hWnd, q);
       if (w == nullptr) {
-        return nullptr;
-      }
-      if (w->queue != q) {
-        SetLastError(ERROR_ACCESS_DENIED);
         return nullptr;
       }
       w = TopLevelOf(w);
@@ -204,12 +207,8 @@ HWND SetCapture(HWND hWnd) {
     Guard g(Lock());
     old = q->capture;
     if (hWnd != nullptr) {
-      Window* w = FindOrFail(hWnd);
+      Window* w = FindOwnWindow(hWnd, q);
       if (w == nullptr) {
-        return nullptr;
-      }
-      if (w->queue != q) {
-        SetLastError(ERROR_ACCESS_DENIED);
         return nullptr;
       }
     }

@@ -397,7 +397,11 @@ BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint) {
   return TRUE;
 }
 
-HDC GetDC(HWND hWnd) {
+namespace {
+
+// A DC on the screen for the client area or the whole window; no window means the screen DC,
+// which draws over everything.
+HDC WindowDcFor(HWND hWnd, bool client) {
   POINT origin;
   Region visible;
   HWND owner;
@@ -407,30 +411,18 @@ HDC GetDC(HWND hWnd) {
     if (w == nullptr) {
       return nullptr;
     }
-    origin = ClientOriginOnScreen(w);
-    // The screen DC (no window) draws over everything.
-    visible = hWnd != nullptr ? VisibleRegion(w, true, true) : Region(w->rect);
+    origin = client ? ClientOriginOnScreen(w) : WindowOriginOnScreen(w);
+    visible = hWnd != nullptr ? VisibleRegion(w, client, true) : Region(w->rect);
     owner = w->handle;
   }
   return vela::gdi::CreateWindowDc(owner, origin, visible);
 }
 
-HDC GetWindowDC(HWND hWnd) {
-  POINT origin;
-  Region visible;
-  HWND owner;
-  {
-    Guard g(Lock());
-    Window* w = hWnd != nullptr ? FindOrFail(hWnd) : Desktop();
-    if (w == nullptr) {
-      return nullptr;
-    }
-    origin = WindowOriginOnScreen(w);
-    visible = hWnd != nullptr ? VisibleRegion(w, false, true) : Region(w->rect);
-    owner = w->handle;
-  }
-  return vela::gdi::CreateWindowDc(owner, origin, visible);
-}
+}  // namespace
+
+HDC GetDC(HWND hWnd) { return WindowDcFor(hWnd, true); }
+
+HDC GetWindowDC(HWND hWnd) { return WindowDcFor(hWnd, false); }
 
 int ReleaseDC(HWND hWnd, HDC hDC) {
   (void)hWnd;
