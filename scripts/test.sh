@@ -18,6 +18,11 @@ cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$jobs"
 ctest --preset asan -j "$jobs"
 
+echo "== thread tests under ThreadSanitizer (tsan preset)"
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan -j "$jobs"
+ctest --preset tsan -j "$jobs"
+
 if [ "${VELA_SKIP_FUZZ:-0}" != 1 ] && [ -x scripts/fuzz-short.sh ]; then
   echo "== short fuzz pass"
   scripts/fuzz-short.sh

@@ -13,6 +13,27 @@ DWORD GetCurrentThreadId();
 HANDLE GetCurrentProcess();
 HANDLE GetCurrentThread();
 
+// Threads. Each runs lpStartAddress(lpParameter) on a host thread; its handle is signalled when
+// it ends and GetExitCodeThread gives STILL_ACTIVE until then. dwStackSize is ignored.
+typedef DWORD (*PTHREAD_START_ROUTINE)(LPVOID lpThreadParameter);
+typedef PTHREAD_START_ROUTINE LPTHREAD_START_ROUTINE;
+#define CREATE_SUSPENDED 0x00000004
+HANDLE CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, DWORD dwStackSize,
+                    LPTHREAD_START_ROUTINE lpStartAddress, LPVOID lpParameter, DWORD dwCreationFlags,
+                    LPDWORD lpThreadId);
+// Ends the calling thread (one made by CreateThread) with the exit code.
+[[noreturn]] void ExitThread(DWORD dwExitCode);
+// Ends another thread made by CreateThread. A host thread cannot be stopped from outside safely,
+// so the thread is cancelled at its next wait or sleep on a platform object; its handle is
+// signalled with the exit code at once. Terminating a thread that has ended already succeeds.
+BOOL TerminateThread(HANDLE hThread, DWORD dwExitCode);
+BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode);
+// Start a thread created with CREATE_SUSPENDED (previous suspend count, or 0xFFFFFFFF).
+DWORD ResumeThread(HANDLE hThread);
+#define THREAD_PRIORITY_NORMAL 0
+BOOL SetThreadPriority(HANDLE hThread, int nPriority);
+int GetThreadPriority(HANDLE hThread);
+
 // Processes. The image is a terminal path (a bare name is looked for in \Windows); the child
 // runs the host file with the same VELA_ROOT. pszCmdLine is the child's GetCommandLineW.
 #ifndef STILL_ACTIVE

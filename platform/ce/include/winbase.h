@@ -4,6 +4,7 @@
 #include "wintypes.h"
 #include "winerror.h"
 #include "minwinbase.h"
+#include "synchapi.h"
 
 // Debug output. Goes to the channel named by VELA_DEBUG: unset or "off" discards it,
 // "stderr" writes to standard error, anything else is a file path to append to (UTF-8).

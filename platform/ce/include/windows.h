@@ -5,6 +5,7 @@
 #include "windef.h"
 #include "winerror.h"
 #include "winbase.h"
+#include "synchapi.h"
 #include "winnls.h"
 #include "wincrt.h"
 #include "handleapi.h"
