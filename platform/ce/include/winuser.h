@@ -542,6 +542,9 @@ typedef struct tagSTYLESTRUCT {
 #define WM_USER 0x0400
 #define WM_APP 0x8000
 
+// The terminal's flip key, posted to the foreground window with wParam 0 and lParam 0.
+#define WM_FLIPKEY_INPUT 0x0902
+
 // WM_SYSCOMMAND
 #define SC_CLOSE 0xF060
 

@@ -28,6 +28,9 @@ void KeyPress(UINT virtualKey);
 // WM_CHAR for each character straight to the focus window (text the keys cannot spell, such as
 // kana from the input method).
 void TypeText(std::u16string_view text);
+// The terminal's flip key: WM_FLIPKEY_INPUT (wParam 0, lParam 0) posted to the foreground
+// window; nothing when there is none.
+void PressFlipKey();
 
 // For the calling thread: dispatches every posted and sent message, due timer and pending paint
 // (with TranslateMessage), then returns true. Returns false, leaving WM_QUIT in the queue, when
