@@ -14,23 +14,38 @@ HANDLE GetCurrentProcess();
 HANDLE GetCurrentThread();
 
 // Threads. Each runs lpStartAddress(lpParameter) on a host thread; its handle is signalled when
-// it ends and GetExitCodeThread gives STILL_ACTIVE until then. dwStackSize is ignored.
+// it has ended (after its message queue and windows are gone) and GetExitCodeThread gives
+// STILL_ACTIVE until then. dwStackSize is ignored; lpThreadAttributes must be NULL. A thread
+// still running when the process exits is left alone, never joined.
 typedef DWORD (*PTHREAD_START_ROUTINE)(LPVOID lpThreadParameter);
 typedef PTHREAD_START_ROUTINE LPTHREAD_START_ROUTINE;
 #define CREATE_SUSPENDED 0x00000004
+#define STACK_SIZE_PARAM_IS_A_RESERVATION 0x00010000
 HANDLE CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, DWORD dwStackSize,
                     LPTHREAD_START_ROUTINE lpStartAddress, LPVOID lpParameter, DWORD dwCreationFlags,
                     LPDWORD lpThreadId);
-// Ends the calling thread (one made by CreateThread) with the exit code.
+// Ends the calling thread with the exit code; its stack is unwound (destructors run).
 [[noreturn]] void ExitThread(DWORD dwExitCode);
-// Ends another thread made by CreateThread. A host thread cannot be stopped from outside safely,
-// so the thread is cancelled at its next wait or sleep on a platform object; its handle is
-// signalled with the exit code at once. Terminating a thread that has ended already succeeds.
+// Ends a thread made by CreateThread with dwExitCode. A host thread cannot be stopped from
+// outside safely, so the thread ends at its next platform wait (WaitForSingleObject,
+// WaitForMultipleObjects, ReadMsgQueue, WriteMsgQueue), at once if it is blocked in one, or
+// without running if it is still suspended. Like the platform's, the call does not wait: the
+// handle is signalled once the thread has really ended. A thread that has ended already is
+// left as it is (TRUE); the caller's own thread ends at once.
 BOOL TerminateThread(HANDLE hThread, DWORD dwExitCode);
 BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode);
 // Start a thread created with CREATE_SUSPENDED (previous suspend count, or 0xFFFFFFFF).
 DWORD ResumeThread(HANDLE hThread);
-#define THREAD_PRIORITY_NORMAL 0
+// The terminal's priority levels, 0 (highest) to 7; they are kept and reported only.
+#define THREAD_PRIORITY_TIME_CRITICAL 0
+#define THREAD_PRIORITY_HIGHEST 1
+#define THREAD_PRIORITY_ABOVE_NORMAL 2
+#define THREAD_PRIORITY_NORMAL 3
+#define THREAD_PRIORITY_BELOW_NORMAL 4
+#define THREAD_PRIORITY_LOWEST 5
+#define THREAD_PRIORITY_ABOVE_IDLE 6
+#define THREAD_PRIORITY_IDLE 7
+#define THREAD_PRIORITY_ERROR_RETURN 0x7FFFFFFF
 BOOL SetThreadPriority(HANDLE hThread, int nPriority);
 int GetThreadPriority(HANDLE hThread);
 

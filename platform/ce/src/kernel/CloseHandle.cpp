@@ -8,10 +8,12 @@ BOOL CloseHandle(HANDLE hObject) {
   if (hObject == GetCurrentProcess() || hObject == GetCurrentThread()) {
     return TRUE;  // pseudo-handles are never really open
   }
-  if (!vela::kernel::RemoveHandle(hObject)) {
+  std::shared_ptr<vela::kernel::KernelObject> object = vela::kernel::RemoveHandle(hObject);
+  if (!object) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
+  object->HandleClosed();
   return TRUE;
 }
 

@@ -47,6 +47,12 @@ class Table {
     return slot ? slot->object : nullptr;
   }
 
+  bool Names(HANDLE handle, const KernelObject* object) {
+    std::lock_guard lock(mutex_);
+    Slot* slot = Find(handle);
+    return slot && slot->object.get() == object;
+  }
+
   std::shared_ptr<KernelObject> Remove(HANDLE handle) {
     std::shared_ptr<KernelObject> object;
     std::lock_guard lock(mutex_);
@@ -104,5 +110,7 @@ HANDLE InsertHandle(std::shared_ptr<KernelObject> object) {
 std::shared_ptr<KernelObject> LookupHandle(HANDLE handle) { return TheTable().Lookup(handle); }
 
 std::shared_ptr<KernelObject> RemoveHandle(HANDLE handle) { return TheTable().Remove(handle); }
+
+bool HandleNames(HANDLE handle, const KernelObject* object) { return TheTable().Names(handle, object); }
 
 }  // namespace vela::kernel

@@ -18,6 +18,10 @@ HANDLE InsertHandle(std::shared_ptr<KernelObject> object);
 // The object of an open handle, or null.
 std::shared_ptr<KernelObject> LookupHandle(HANDLE handle);
 
+// Whether the handle is open and names the object. Takes no reference, so it is safe under
+// locks that an object's destructor takes.
+bool HandleNames(HANDLE handle, const KernelObject* object);
+
 // The object of an open handle of the given kind, or null.
 template <class T>
 std::shared_ptr<T> LookupHandleAs(HANDLE handle) {

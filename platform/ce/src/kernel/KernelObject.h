@@ -11,6 +11,8 @@ class KernelObject {
  public:
   virtual ~KernelObject() = default;
   virtual ObjectKind Kind() const = 0;
+  // One of the object's handles was closed (the object may live on through others).
+  virtual void HandleClosed() {}
 };
 
 }  // namespace vela::kernel

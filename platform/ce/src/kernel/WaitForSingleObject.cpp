@@ -1,16 +1,17 @@
-// WaitForSingleObject over the waitable kernel objects.
+// WaitForSingleObject and WaitForMultipleObjects over the waitable kernel objects.
+#include <synchapi.h>
 #include <winbase.h>
 
-#include "kernel/HandleTable.h"
-#include "kernel/Waitable.h"
+#include "kernel/WaitHandles.h"
 
 DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
-  std::shared_ptr<vela::kernel::KernelObject> object = vela::kernel::LookupHandle(hHandle);
-  auto* waitable = dynamic_cast<vela::kernel::Waitable*>(object.get());
-  if (!waitable) {
-    SetLastError(ERROR_INVALID_HANDLE);
+  return WaitForMultipleObjects(1, &hHandle, FALSE, dwMilliseconds);
+}
+
+DWORD WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL fWaitAll, DWORD dwMilliseconds) {
+  std::vector<std::shared_ptr<vela::kernel::Waitable>> objects;
+  if (!vela::kernel::LookupForWait(nCount, lpHandles, fWaitAll != FALSE, false, objects)) {
     return WAIT_FAILED;
   }
-  // The shared pointer keeps the object alive while another thread closes its handle.
-  return waitable->Wait(dwMilliseconds);
+  return vela::kernel::WaitForObjects(objects, fWaitAll != FALSE, dwMilliseconds);
 }

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "debug/DebugChannel.h"
+#include "kernel/WaitHandles.h"
 #include "user/Focus.h"
 #include "user/MessageQueue.h"
 #include "user/SpyRecorder.h"
@@ -552,10 +553,29 @@ LONG GetMessageTime() {
   return static_cast<LONG>(q->last.time);
 }
 
-DWORD MsgWaitForMultipleObjects(DWORD, const HANDLE*, BOOL, DWORD, DWORD) {
-  vela::debug::WriteDebugChannel("MsgWaitForMultipleObjects: not implemented (no waitable kernel objects)\n");
-  SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-  return 0xFFFFFFFF;  // WAIT_FAILED
+DWORD MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, BOOL fWaitAll, DWORD dwMilliseconds,
+                                DWORD dwWakeMask) {
+  std::vector<std::shared_ptr<vela::kernel::Waitable>> objects;
+  if (!vela::kernel::LookupForWait(nCount, pHandles, fWaitAll != FALSE, true, objects)) {
+    return WAIT_FAILED;
+  }
+  auto q = CurrentQueue();
+  // Input is what is in the queue now, by GetQueueStatus's classes; a window timer wakes the
+  // wait when it falls due. Marked waiting first, so a post after the look interrupts the wait.
+  const DWORD result = vela::kernel::WaitForObjectsOrInput(
+      objects, fWaitAll != FALSE, dwMilliseconds, q->alarm, [&](std::uint64_t& wakeAt) {
+        {
+          Guard g(Lock());
+          q->waiting = true;
+          for (const Timer& t : q->timers) {
+            wakeAt = std::min(wakeAt, t.due);
+          }
+        }
+        return (GetQueueStatus(dwWakeMask) & 0xFFFF) != 0;
+      });
+  Guard g(Lock());
+  q->waiting = false;
+  return result;
 }
 
 BOOL TranslateMessage(const MSG* lpMsg) {
