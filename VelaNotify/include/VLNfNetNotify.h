@@ -38,6 +38,9 @@ protected:
     static DWORD NdisNotificationThreadProc(void* notifier);
 
 private:
+    // Tests drive the poll path the way an armed timer would.
+    friend class CVLNfNetNotifyPollTest;
+
     // Poll path: a multimedia timer with NetTimerProc as callback and the notifier as user
     // value. No operation of this library arms it; ResetNetTimer cancels one that is armed.
     void OnNetTimerCallback();

@@ -2,6 +2,10 @@
 #pragma once
 
 #include "VelaNotifyBase.h"
+#include "VLNfNetNotify.h"
+#include "VLNfNetIconWnd.h"
+#include "VLNfBatteryNotify.h"
+#include "VLNfBatteryIconWnd.h"
 #include "VLNfIMEIconWnd.h"
 #include "VLNfKeyIconWnd.h"
 #include "VLNfClockWnd.h"
