@@ -51,3 +51,8 @@ typedef struct _SHELLEXECUTEINFO {
 // with SEE_MASK_NOCLOSEPROCESS, hProcess receives its process handle (the caller closes it).
 // On failure: FALSE, the last error, and hInstApp holds the SE_ERR_* code.
 BOOL ShellExecuteEx(LPSHELLEXECUTEINFO lpExecInfo);
+
+// The desktop's ANSI form: starts lpFile with lpParameters as ShellExecuteEx does. The result is
+// above 32 on success, else an SE_ERR_* code (the last error is set too).
+HINSTANCE ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpParameters,
+                        LPCSTR lpDirectory, INT nShowCmd);

@@ -324,6 +324,8 @@ typedef struct tagMEASUREITEMSTRUCT {
 
 int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType);
 #define MessageBox MessageBoxW
+// Text and caption in the ANSI code page.
+int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 
 // ---- Dialog functions ----
 HWND CreateDialogParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc, LPARAM dwInitParam);

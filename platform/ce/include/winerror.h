@@ -55,5 +55,13 @@
 #define ERROR_RESOURCE_NAME_NOT_FOUND 1814L
 #define ERROR_RESOURCE_LANG_NOT_FOUND 1815L
 
+// Result codes of the component entry points (DllRegisterServer ...).
+#define S_OK ((HRESULT)0L)
+#define S_FALSE ((HRESULT)1L)
+#define E_UNEXPECTED ((HRESULT)0x8000FFFFL)
+#define E_FAIL ((HRESULT)0x80004005L)
+#define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
+#define FAILED(hr) (((HRESULT)(hr)) < 0)
+
 DWORD GetLastError();
 void SetLastError(DWORD dwErrCode);

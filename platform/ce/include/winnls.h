@@ -38,6 +38,11 @@ LPWSTR CharUpperW(LPWSTR lpsz);
 DWORD CharUpperBuffW(LPWSTR lpsz, DWORD cchLength);
 LPWSTR CharLowerW(LPWSTR lpsz);
 DWORD CharLowerBuffW(LPWSTR lpsz, DWORD cchLength);
+
+// Steps through ANSI text one character at a time: a double-byte character of the ANSI code
+// page is one step. CharNextA stays on the terminating zero; CharPrevA stops at lpszStart.
+LPSTR CharNextA(LPCSTR lpsz);
+LPSTR CharPrevA(LPCSTR lpszStart, LPCSTR lpszCurrent);
 #define CharUpper CharUpperW
 #define CharUpperBuff CharUpperBuffW
 #define CharLower CharLowerW

@@ -855,6 +855,9 @@ SHORT GetAsyncKeyState(int vKey);
 // length.
 int LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax);
 #define LoadString LoadStringW
+// The ANSI form: the string in the ANSI code page, cut to cchBufferMax - 1 bytes without
+// splitting a double-byte character; the result is the number of bytes copied.
+int LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer, int cchBufferMax);
 
 // Dialogs, the built-in controls and message boxes.
 #include "windlg.h"

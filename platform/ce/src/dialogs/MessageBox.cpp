@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/ConsoleMessageBox.h"
 #include "dialogs/DialogManager.h"
 #include "dialogs/DialogRecord.h"
 #include "windlg.h"
@@ -179,6 +180,7 @@ void TraceMessageBox(LPCWSTR text, LPCWSTR caption) {
 int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) {
   using namespace vela::dialogs;
   TraceMessageBox(lpText, lpCaption);
+  if (MessageBoxesOnStandardError()) return AnswerOnStandardError(lpText, lpCaption, uType);
   BoxParams params{lpText ? lpText : u"", uType, ButtonsOf(uType)};
   DialogTemplate t;
   t.style = WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_CENTER;
