@@ -1,0 +1,4 @@
+// The program's one application object; the class library's program entry runs it.
+#include "VelaDeskApp.h"
+
+CVelaDeskApp theApp;
