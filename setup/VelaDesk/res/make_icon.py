@@ -33,7 +33,7 @@ ICON_32 = """
 .....kkkkkkkkkk.......kdCCCCCdk.
 .....kssssssssk.......kdddddddk.
 .....kkkkkkkkkk.......kdsdsdsdk.
-.......................kdsdsdsdk
+......................kdsdsdsdk.
 ..............gg......kdsdsdsdk.
 ..............gGg.....kdddddddk.
 .....gggggggggGGGg....kdsdsdsdk.
