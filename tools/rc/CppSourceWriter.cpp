@@ -26,6 +26,9 @@ std::string WriteCppSource(const std::vector<uint8_t>& blob, const std::string& 
     }
   }
   out += "};\n\n";
+  // Registered ahead of the module's own static objects (and dropped after them), so code that
+  // runs while the module loads finds its resources, as a DLL's entry point does.
+  out += "__attribute__((init_priority(101)))\n";
   out += "const vela::ModuleResourceRegistration kVelaResourceRegistration(kVelaResources,\n";
   out += "                                                                 sizeof kVelaResources);\n\n";
   out += "}  // namespace\n";
