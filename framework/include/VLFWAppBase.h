@@ -95,7 +95,5 @@ private:
     void ClearNotifyEvent();
     void OnWakeup();
 
-    BOOL m_bCsInitialized;  // m_cs exists (between InitInstance and ExitInstance)
-
     DECLARE_MESSAGE_MAP()
 };

@@ -4,3 +4,5 @@
 #include <VelaSys.h>
 
 #include "VLFWMenuSpec.h"
+#include "VLFWAppBase.h"
+#include "VLFWApp.h"
