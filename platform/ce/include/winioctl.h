@@ -65,9 +65,34 @@ static_assert(sizeof(NDISUIO_QUERY_OID) == 24 || sizeof(void*) == 4, "layout sha
 #define NDISUIO_NOTIFICATION_ADAPTER_ARRIVAL 0x00000080
 #define NDISUIO_NOTIFICATION_ADAPTER_REMOVAL 0x00000100
 
-// Input of IOCTL_NDISUIO_REQUEST_NOTIFICATION. The driver keeps the request for the life of
-// the handle (a later one replaces it) and writes notifications to the queue.
+// Input of IOCTL_NDISUIO_REQUEST_NOTIFICATION. The request stays with the queue, not with the
+// device handle, so the handle may be closed at once: it lasts until the queue's reader is
+// closed, the driver goes away, or another request for the same queue replaces it (a mask of
+// 0 ends it). The terminal's 8-byte form of two 32-bit words (queue handle, mask) is taken too.
 typedef struct _NDISUIO_REQUEST_NOTIFICATION {
   HANDLE hMsgQueue;
   DWORD dwNotificationTypes;
 } NDISUIO_REQUEST_NOTIFICATION, *PNDISUIO_REQUEST_NOTIFICATION;
+
+// dwStatus of a notification.
+#define NDIS_STATUS_SUCCESS 0x00000000
+#define NDIS_STATUS_MEDIA_CONNECT 0x4001000B
+#define NDIS_STATUS_MEDIA_DISCONNECT 0x4001000C
+#define NDIS_STATUS_MEDIA_SPECIFIC_INDICATION 0x40010012
+
+// One notification as the driver writes it into the queue: always the whole 532 bytes.
+//   MEDIA_CONNECT      an adapter got an address, or a connected adapter a new one
+//   MEDIA_DISCONNECT   an adapter lost its address (or went while it had one)
+//   ADAPTER_ARRIVAL    an adapter appeared (followed by MEDIA_CONNECT when it has an address)
+//   ADAPTER_REMOVAL    an adapter went (after its MEDIA_DISCONNECT)
+//   MEDIA_SPECIFIC_NOTIFICATION  a radio's signal appeared or was lost
+// Each goes to the queues whose mask has its bit.
+typedef struct _NDISUIO_DEVICE_NOTIFICATION {
+  DWORD dwNotificationType;  // NDISUIO_NOTIFICATION_*
+  DWORD dwStatus;            // NDIS_STATUS_*
+  DWORD uiStatusBufferSize;  // 0: no status buffer follows
+  DWORD dwReserved;
+  WCHAR ptcDeviceName[258];  // the adapter's name (AdapterName of GetAdaptersInfo), NUL-terminated
+} NDISUIO_DEVICE_NOTIFICATION, *PNDISUIO_DEVICE_NOTIFICATION;
+
+static_assert(sizeof(NDISUIO_DEVICE_NOTIFICATION) == 532, "the size readers allow for");

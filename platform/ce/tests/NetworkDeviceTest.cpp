@@ -5,6 +5,7 @@
 #include <iphlpapi.h>
 #include <winbase.h>
 #include <winioctl.h>
+#include <msgqueue.h>
 #include <vela/Terminal.h>
 #include <vela/TerminalIdentity.h>
 
@@ -140,9 +141,12 @@ TEST_F(NetworkDeviceTest, TheDriverAnswersTheSignalOfTheNamedRadio) {
   EXPECT_FALSE(DeviceIoControl(driver, 0x120FFC, nullptr, 0, nullptr, 0, nullptr, nullptr));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
 
-  NDISUIO_REQUEST_NOTIFICATION notify{reinterpret_cast<HANDLE>(uintptr_t{0x40}), NDISUIO_NOTIFICATION_MEDIA_CONNECT};
+  MSGQUEUEOPTIONS options{sizeof options, 0, 0, sizeof(NDISUIO_DEVICE_NOTIFICATION), TRUE};
+  HANDLE queue = CreateMsgQueue(nullptr, &options);
+  NDISUIO_REQUEST_NOTIFICATION notify{queue, NDISUIO_NOTIFICATION_MEDIA_CONNECT};
   EXPECT_TRUE(DeviceIoControl(driver, IOCTL_NDISUIO_REQUEST_NOTIFICATION, &notify, sizeof notify, nullptr, 0,
                               nullptr, nullptr));
+  CloseMsgQueue(queue);
   SetLastError(0);
   EXPECT_FALSE(DeviceIoControl(driver, IOCTL_NDISUIO_REQUEST_NOTIFICATION, &notify, 4, nullptr, 0, nullptr, nullptr));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));

@@ -175,6 +175,9 @@ const std::map<std::string, std::map<std::string, Setter>>& FixedKeys() {
            return true;
          }},
         {"batteryflag", [](State& s, std::string_view v) { return ParseBatteryFlag(v, s.power.batteryFlag); }},
+        {"batterylifetime", Number(&State::power, &Power::batteryLifeTime)},
+        {"batteryfulllifetime", Number(&State::power, &Power::batteryFullLifeTime)},
+        {"batteryvoltage", Number(&State::power, &Power::batteryVoltage)},
         {"poweroffforbidden", Flag(&State::power, &Power::powerOffForbidden)},
         {"autopoweroffforbidden", Flag(&State::power, &Power::autoPowerOffForbidden)},
         {"suspendwakesafter",

@@ -145,6 +145,14 @@ void Terminal::EnsureLoaded() {
       problems = ApplyStartingStateText(*text, impl_->state);
     }
   }
+  if (hooks.started) {
+    State starting;
+    {
+      std::lock_guard lock(impl_->mutex);
+      starting = impl_->state;
+    }
+    hooks.started(starting);
+  }
   impl_->loaded.store(true, std::memory_order_release);
   if (hooks.debug) {
     for (const std::string& problem : problems) {

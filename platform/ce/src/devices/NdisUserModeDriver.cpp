@@ -6,10 +6,10 @@
 #include <vela/Utf.h>
 
 #include <cstring>
-#include <mutex>
 #include <optional>
 
 #include "devices/DeviceObject.h"
+#include "devices/NdisNotifications.h"
 
 #ifndef ERROR_DEV_NOT_EXIST
 #define ERROR_DEV_NOT_EXIST 55L
@@ -72,20 +72,26 @@ class NdisUserModeDriver : public vela::devices::DeviceObject {
     return TRUE;
   }
 
-  // Kept for the life of the handle; the simulator turns network changes into notifications
-  // through it.
-  BOOL RequestNotification(const void* in, DWORD inSize) {
-    if (!in || inSize < sizeof(NDISUIO_REQUEST_NOTIFICATION)) {
+  // The request stays with the queue: the kit closes the device handle right after it.
+  static BOOL RequestNotification(const void* in, DWORD inSize) {
+    if (!in) {
       return Fail(ERROR_INSUFFICIENT_BUFFER);
     }
-    std::lock_guard lock(mutex_);
-    std::memcpy(&notification_, in, sizeof notification_);
-    return TRUE;
+    if (inSize >= sizeof(NDISUIO_REQUEST_NOTIFICATION)) {
+      NDISUIO_REQUEST_NOTIFICATION request;
+      std::memcpy(&request, in, sizeof request);
+      return vela::devices::RequestNdisNotifications(request.hMsgQueue, request.dwNotificationTypes);
+    }
+    if (inSize == 2 * sizeof(DWORD)) {
+      // The terminal's own layout: the queue handle and the mask as two 32-bit words.
+      DWORD words[2];
+      std::memcpy(words, in, sizeof words);
+      return vela::devices::RequestNdisNotifications(reinterpret_cast<HANDLE>(std::uintptr_t{words[0]}), words[1]);
+    }
+    return Fail(ERROR_INSUFFICIENT_BUFFER);
   }
 
   const std::uint64_t generation_;
-  std::mutex mutex_;
-  NDISUIO_REQUEST_NOTIFICATION notification_{};
 };
 
 const vela::devices::DeviceRegistration g_registration(NDISUIO_DEVICE_NAME, [] {

@@ -1,5 +1,6 @@
 // Gives the simulated terminal what it cannot have below the platform: its starting-state file
-// \Windows\Terminal.ini, the debug channel, and the platform clock for automatic wake-ups.
+// \Windows\Terminal.ini, the debug channel, the platform clock for automatic wake-ups, and the
+// platform's listeners that turn its changes into notifications, started with its state.
 #include <vela/Clock.h>
 #include <vela/Terminal.h>
 #include <vela/TerminalFileSystem.h>
@@ -8,6 +9,9 @@
 #include <sstream>
 
 #include "debug/DebugChannel.h"
+#include "devicechange/StorageVolumes.h"
+#include "notify/WakeupNotifications.h"
+#include "terminal/ImeNotify.h"
 
 namespace {
 
@@ -39,6 +43,12 @@ std::optional<std::string> ReadStartingState() {
       .readStartingState = ReadStartingState,
       .debug = [](std::string_view line) { vela::debug::WriteDebugChannel(std::string(line) + "\n"); },
       .makeWakeTimer = [] { return std::unique_ptr<vela::terminal::WakeTimer>(new PlatformClockWakeTimer); },
+      .started =
+          [](const vela::terminal::State& state) {
+            vela::devicechange::VolumesAtStart(state);
+            vela::terminal_events::ImeAtStart(state);
+            vela::notify::WatchWakeups();
+          },
   });
   return true;
 }();

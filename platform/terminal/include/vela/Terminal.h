@@ -48,6 +48,13 @@ struct Power {
   bool externalPower = false;
   std::uint8_t batteryPercent = 100;  // 0 to 100, 255 = unknown
   std::uint8_t batteryFlag = battery::kHigh;
+  // What the battery driver measures; 0xFFFFFFFF is unknown, as the power status reports it.
+  std::uint32_t batteryLifeTime = 0xFFFFFFFFu;      // seconds left
+  std::uint32_t batteryFullLifeTime = 0xFFFFFFFFu;  // seconds a full charge lasts
+  std::uint32_t batteryVoltage = 3900;              // millivolts
+  std::int32_t batteryCurrent = -250;               // milliamperes, negative while discharging
+  std::uint32_t batteryTemperature = 250;           // tenths of a degree Celsius
+  std::uint8_t batteryChemistry = 0x04;             // lithium ion
   bool powerOffForbidden = false;
   bool autoPowerOffForbidden = false;
   bool operator==(const Power&) const = default;
@@ -234,6 +241,10 @@ struct PlatformHooks {
   // A line on the platform's debug channel.
   std::function<void(std::string_view)> debug;
   std::function<std::unique_ptr<WakeTimer>()> makeWakeTimer;
+  // Told the settings the terminal starts with, once the starting-state file is applied (again
+  // after ResetForTests), before any listener hears of a change; it runs on the thread that
+  // first touched the terminal and must not call it.
+  std::function<void(const State&)> started;
 };
 void SetPlatformHooks(PlatformHooks hooks);
 
