@@ -7,7 +7,7 @@ colours each). Every image is drawn pixel by pixel at its own size; nothing is s
     make_icons.py --check <output folder>  exits 1 if any file there differs from what it draws
 
 The 16 x 16 glyphs of the wide characters and the 32 x 32 glyphs come from GNU Unifont (SIL
-OFL 1.1); the 5 x 7 half-width glyphs are drawn here.
+OFL 1.1); the 5 x 7 half-width glyphs and the 16 x 16 full-width A are drawn here.
 """
 import os
 import struct
@@ -41,6 +41,19 @@ KKKKK
 .K..K
 .K..K
 K..KK
+"""
+
+LARGE_A_12x10 = """
+.....KK.....
+....KKKK....
+....K..K....
+...KK..KK...
+...K....K...
+..KK....KK..
+..KKKKKKKK..
+.KK......KK.
+.K........K.
+KK........KK
 """
 
 # GNU Unifont glyphs, cut to their ink.
@@ -327,7 +340,7 @@ ICONS = {
     3009: lambda s: antenna(s, 3),
     3010: lambda s: on_base_line(s, SMALL_A_5x7, U_LATIN_A, False),
     3011: lambda s: on_base_line(s, SMALL_KA_5x7, U_HALF_KA, False),
-    3012: lambda s: on_base_line(s, U_FULL_A, U_FULL_A, True),
+    3012: lambda s: on_base_line(s, LARGE_A_12x10, U_FULL_A, True),
     3013: lambda s: on_base_line(s, U_HIRAGANA_A, U_HIRAGANA_A, True),
     3014: lambda s: on_base_line(s, U_KATAKANA_KA, U_KATAKANA_KA, True),
     3015: lambda s: key_cap(s, U_DIGIT_1),
