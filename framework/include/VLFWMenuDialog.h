@@ -66,6 +66,9 @@ private:
     BOOL HoldsEntry(const CVLFWMenuItem* item) const;
     // Entry buttons of this dialog let go of the entries of the menu about to be replaced.
     void ReleaseEntryButtons();
+    // Clicks still queued name entries of the menu about to be replaced; a new entry may even
+    // take the address of an old one, so they are dropped rather than checked later.
+    void DiscardQueuedSelections();
 
     // Copies of the texts given; a null pointer stays null (the log's default).
     CString m_strLogFileName;

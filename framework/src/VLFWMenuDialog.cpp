@@ -88,6 +88,7 @@ BOOL CVLFWMenuDialog::ReadSpec(LPCWSTR path, LPCWSTR dispName, LPCWSTR logonName
     const CString strDispName(dispName);
     const CString strLogonName(logonName);
     ReleaseEntryButtons();
+    DiscardQueuedSelections();
     // Never null, so the menu always counts as using log-on.
     if (!m_spec.Read(strPath, strDispName, strLogonName)) return FALSE;
     m_astrPath.Add(strPath);
@@ -182,6 +183,13 @@ BOOL CVLFWMenuDialog::OnInitDialog() {
 }
 
 BOOL CVLFWMenuDialog::HoldsEntry(const CVLFWMenuItem* item) const { return SpecHolds(m_spec, item); }
+
+void CVLFWMenuDialog::DiscardQueuedSelections() {
+    if (m_hWnd == nullptr) return;
+    MSG msg;
+    while (::PeekMessageW(&msg, m_hWnd, g_nVLFWSelectMenuMessage, g_nVLFWSelectMenuMessage, PM_REMOVE)) {
+    }
+}
 
 void CVLFWMenuDialog::ReleaseEntryButtons() {
     if (m_hWnd == nullptr) return;

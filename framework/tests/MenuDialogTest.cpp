@@ -16,7 +16,7 @@ protected:
     void SetUp() override {
         fwtest::UseManualClock();
         vela::terminal::Get().ResetForTests();
-        program = fwtest::WriteProgram(dir, "tool.sh");
+        program = fwtest::WriteProgram(dir, "tool.exe");
         // Main menu -> sub-menu 1 -> sub-menu 2, each with a program or a label beside.
         fwtest::WriteMenu(dir, "sub2.mnu", fwtest::ProgramEntry(1, "深い業務", program));
         fwtest::WriteMenu(dir, "sub1.mnu",
@@ -183,11 +183,19 @@ TEST_F(MenuDialog, ASelectionQueuedBeforeTheMenuChangedIsIgnored) {
     EXPECT_TRUE(Log().empty());
     EXPECT_TRUE(vela::terminal::Get().GetRecords().processStarts.empty());
 
+    // The menu read again gives new entries, possibly at the old addresses: a click queued
+    // before still names the old menu's entry and starts nothing.
+    dialog.PostMessage(selectMenu, 0, reinterpret_cast<LPARAM>(dialog.Entry(1)));
+    ASSERT_TRUE(dialog.ReadSpec(dir.Path("sub1.mnu").c_str(), u"again", nullptr));
+    vela::input::PumpUntilIdle();
+    EXPECT_TRUE(Log().empty());
+    EXPECT_TRUE(vela::terminal::Get().GetRecords().processStarts.empty());
+
     // Nor is anything that never was an entry.
     CVLFWMenuItem stranger;
     EXPECT_EQ(dialog.OnExecItem(0, reinterpret_cast<LPARAM>(&stranger)), 0);
     EXPECT_EQ(dialog.OnExecItem(0, 0), 0);
-    EXPECT_EQ(dialog.GetDepth(), 2);
+    EXPECT_EQ(dialog.GetDepth(), 3);
 }
 
 TEST_F(MenuDialog, AnUnreadableSubMenuEmptiesTheMenuAndLeavesNoButtonOnAGoneEntry) {
