@@ -191,3 +191,36 @@ TEST_F(MenuButtonPaint, WithoutAnEntryOrWithAPlaceholderOnlyTheBackgroundIsDrawn
 }
 
 }  // namespace
+
+namespace {
+
+// The launcher of the tests on the whole screen, as the README shows it. With VELA_FW_PICTURE
+// set, the screen is also saved there as a PNG.
+TEST(MenuDialogPicture, TheLauncherTemplateCoversTheScreen) {
+    fwtest::Watchdog watchdog{60};
+    fwtest::UseManualClock();
+    TerminalTempDir dir;
+    const std::u16string none = dir.Path("none.exe");
+    fwtest::WriteMenu(dir, "main.mnu",
+                      fwtest::ProgramEntry(1, "入荷検品", none) + fwtest::ProgramEntry(2, "出荷検品", none) +
+                          fwtest::LabelEntry(3, "― 棚卸 ―") + fwtest::ProgramEntry(4, "棚卸データ収集", none) +
+                          "[05]\nKIND=2\nTEXT=設定メニュー\nEXEPATH=\\Menu\\Settings.mnu\n");
+    fwtest::CLauncherDialog dialog(dir.Path("main.mnu"), dir.Path("picture.log"));
+    ASSERT_TRUE(dialog.Create(IDD_MENU));
+    vela::input::PumpUntilIdle();
+    RECT rc;
+    dialog.GetWindowRect(&rc);
+    EXPECT_EQ(rc.left, 0);
+    EXPECT_EQ(rc.top, 0);
+    EXPECT_EQ(rc.right, vela::screen::Width());
+    EXPECT_EQ(rc.bottom, vela::screen::Height());
+    if (const char* path = std::getenv("VELA_FW_PICTURE"); path != nullptr && *path != 0) {
+        EXPECT_TRUE(vela::screen::SaveScreenPng(path));
+    }
+    dialog.DestroyWindow();
+    vela::input::PumpUntilIdle();
+    CWnd::DeleteTempMap();
+    vela::clock::UseHost();
+}
+
+}  // namespace
