@@ -6,3 +6,8 @@
 #include "VLFWMenuSpec.h"
 #include "VLFWAppBase.h"
 #include "VLFWApp.h"
+#include "VelaFWBase.h"
+#include "VLFWMainFrame.h"
+#include "VLFWDialog.h"
+#include "VLFWMenuButton.h"
+#include "VLFWMenuDialog.h"
