@@ -1,17 +1,13 @@
 // The application base's wake-up registration in the notification database, the job
-// application's operation log and exit code (also as a child process), and what the library
-// itself provides: its string table, its registered messages, its creatable classes.
+// application's operation log and exit code, also as a child process.
 #include <processthreadsapi.h>
-#include <winuser.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <set>
 
 #include "AppProbe.h"
 #include "LogLines.h"
 #include "PrivateTerminalRoot.h"
-#include "VLFWShared.h"
 
 namespace vlfwtest {
 namespace {
@@ -72,18 +68,6 @@ TEST_F(AppTest, StartAndExitRemoveOnlyThisApplicationsOwnRegistrations) {
     expected = others;
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(after, expected);
-}
-
-TEST_F(AppTest, InitInstanceFailsAndLeavesNothingWhenTheDatabaseRefuses) {
-    // The database file cannot be written: a folder stands in its place.
-    std::filesystem::create_directories(Root() / "Windows" / "Notifications.txt");
-    ProbeApp app(u"Refused");
-    EXPECT_FALSE(app.InitInstance());
-    SetLastError(0);
-    EXPECT_EQ(OpenEventW(EVENT_ALL_ACCESS, FALSE, u"Refused"), nullptr) << "the event was closed again";
-    std::filesystem::remove_all(Root() / "Windows" / "Notifications.txt");
-    EXPECT_TRUE(Registrations().empty());
-    app.ExitInstance();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -149,21 +133,23 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(ExitCase{"NoExitCode", {}, 0, u"2", u"正常終了しました"},
                     ExitCase{"CodeWithoutMessage", {{3, nullptr}}, 3, u"4", u""},
                     ExitCase{"ZeroWithOwnText", {{0, u"棚卸し完了"}}, 0, u"2", u"棚卸し完了"},
-                    ExitCase{"LaterNullKeepsText", {{5, u"用紙切れ \"B4\""}, {0, nullptr}}, 0, u"2", u"用紙切れ \"B4\""},
-                    ExitCase{"Negative", {{-1, u"中断"}}, -1, u"4", u"中断"}),
+                    ExitCase{"LaterNullKeepsText", {{5, u"用紙切れ \"B4\""}, {0, nullptr}}, 0, u"2", u"用紙切れ \"B4\""}),
     [](const testing::TestParamInfo<ExitCase>& param) { return std::string(param.param.name); });
 
-// The Start record is written before the base start-up, so a refused start still has its
-// Start and its End record.
-TEST_F(AppTest, AFailedStartUpStillWritesStartAndEnd) {
+// The database refuses (a folder stands where its file belongs): the start-up fails and leaves
+// no event behind, but the Start record came first, so it still has its End record.
+TEST_F(AppTest, AStartUpTheDatabaseRefusesFailsYetWritesStartAndEnd) {
     std::filesystem::create_directories(Root() / "Windows" / "Notifications.txt");
     {
         JobApp app;
         EXPECT_FALSE(app.InitInstance());
+        SetLastError(0);
+        EXPECT_EQ(OpenEventW(EVENT_ALL_ACCESS, FALSE, u"Tally"), nullptr);
         app.SetExitCode(9, u"通知を登録できません");
         EXPECT_EQ(app.ExitInstance(), 9);
     }
     std::filesystem::remove_all(Root() / "Windows" / "Notifications.txt");
+    EXPECT_TRUE(Registrations().empty());
     const auto lines = ReadLog(Root() / "Temp" / "job.log");
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0][kLogKind], u"1");
@@ -210,55 +196,6 @@ TEST_F(ChildJob, TheExitCodeBecomesTheProcesssAndTheLogHasBothRecords) {
         EXPECT_EQ(lines[i][kLogIdField], u"42") << i;
     }
     EXPECT_TRUE(Registrations().empty()) << "the child removed its wake-up registration";
-}
-
-// ---------------------------------------------------------------------------------------
-// What the library provides
-
-TEST(VelaFWLibrary, StringTableIsFoundThroughTheLibrarysOwnModule) {
-    WCHAR text[64] = {};
-    const char16_t* expected[] = {u"正常終了しました", u"起動しました", u"起動できませんでした"};
-    for (UINT id = 1; id <= 3; ++id) {
-        ASSERT_GT(LoadStringW(VLFWResourceHandle(), id, text, 64), 0) << id;
-        EXPECT_EQ(std::u16string(text), expected[id - 1]);
-    }
-    EXPECT_NE(VLFWResourceHandle(), GetModuleHandleW(nullptr));
-}
-
-// Registered when the library was loaded, before this program chose its private terminal root,
-// so the numbers are compared among themselves only.
-TEST(VelaFWLibrary, RegisteredMessagesHaveDistinctRegisteredNumbers) {
-    const UINT numbers[] = {VLFWSelectMenuMessage(), VLFWMenuTopMessage(),  VLFWMenuPrevMessage(),
-                            VLFWWaitStartMessage(),  VLFWSyncImeStatusMessage(), g_nVLFWLogoutMessage,
-                            g_nVLFWNdisNotifyMessage};
-    std::set<UINT> distinct;
-    for (UINT number : numbers) {
-        EXPECT_GE(number, 0xC000u);
-        EXPECT_LE(number, 0xFFFFu);
-        distinct.insert(number);
-    }
-    EXPECT_EQ(distinct.size(), std::size(numbers));
-}
-
-TEST(VelaFWLibrary, DeviceNameTableHasTwoSlots) {
-    EXPECT_NE(VLFWDeviceName(1), nullptr);
-    EXPECT_NE(VLFWDeviceName(2), nullptr);
-    EXPECT_NE(VLFWDeviceName(1), VLFWDeviceName(2));
-    EXPECT_EQ(VLFWDeviceName(0), nullptr);
-    EXPECT_EQ(VLFWDeviceName(3), nullptr);
-}
-
-TEST(VelaFWLibrary, ApplicationClassesAreCreatableByName) {
-    const std::pair<CRuntimeClass*, const char*> classes[] = {{RUNTIME_CLASS(CVLFWAppBase), "CVLFWAppBase"},
-                                                              {RUNTIME_CLASS(CVLFWApp), "CVLFWApp"},
-                                                              {RUNTIME_CLASS(CVLFWMenuApp), "CVLFWMenuApp"}};
-    for (const auto& [runtime, name] : classes) {
-        EXPECT_EQ(CRuntimeClass::FromName(name), runtime);
-        CObject* object = CRuntimeClass::CreateObject(name);
-        ASSERT_NE(object, nullptr) << name;
-        EXPECT_TRUE(object->IsKindOf(RUNTIME_CLASS(CWinApp)));
-        delete object;
-    }
 }
 
 }  // namespace
