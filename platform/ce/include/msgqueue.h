@@ -35,12 +35,18 @@ HANDLE CreateMsgQueue(LPCWSTR lpszName, LPMSGQUEUEOPTIONS lpOptions);
 // Another end of the queue that hSrcProc's handle names (hSrcProc is the current process).
 HANDLE OpenMsgQueue(HANDLE hSrcProc, HANDLE hMsgQ, LPMSGQUEUEOPTIONS lpOptions);
 // Waits up to dwTimeout ms for a message. A message longer than cbBufferSize fails with
-// ERROR_INSUFFICIENT_BUFFER and stays queued; a time-out fails with ERROR_TIMEOUT; a queue
-// whose writers are all gone (MSGQUEUE_ALLOW_BROKEN not set) fails with ERROR_PIPE_NOT_CONNECTED.
+// ERROR_INSUFFICIENT_BUFFER and stays queued (*lpNumberOfBytesRead gives its size); a time-out
+// fails with ERROR_TIMEOUT. Once nothing is queued and no writing end is open
+// (MSGQUEUE_ALLOW_BROKEN not set), the read fails at once with ERROR_PIPE_NOT_CONNECTED;
+// messages written before the last writer closed are read first. A writing handle fails with
+// ERROR_ACCESS_DENIED; a handle closed by another thread during the wait ends it with
+// ERROR_INVALID_HANDLE.
 BOOL ReadMsgQueue(HANDLE hMsgQ, LPVOID lpBuffer, DWORD cbBufferSize, LPDWORD lpNumberOfBytesRead,
                   DWORD dwTimeout, DWORD* pdwFlags);
 // A message longer than cbMaxMessage fails with ERROR_INSUFFICIENT_BUFFER; a full queue waits
 // up to dwTimeout ms, then fails with ERROR_TIMEOUT (ERROR_OUTOFMEMORY when dwTimeout is 0).
+// With no reading end open (MSGQUEUE_ALLOW_BROKEN not set) it fails with
+// ERROR_PIPE_NOT_CONNECTED. MSGQUEUE_MSGALERT messages are read before ordinary ones.
 BOOL WriteMsgQueue(HANDLE hMsgQ, LPVOID lpBuffer, DWORD cbDataSize, DWORD dwTimeout, DWORD dwFlags);
 BOOL GetMsgQueueInfo(HANDLE hMsgQ, LPMSGQUEUEINFO lpInfo);
 BOOL CloseMsgQueue(HANDLE hMsgQ);
