@@ -29,17 +29,19 @@ MMRESULT waveOutSetVolume(HWAVEOUT hwo, DWORD dwVolume);
 MMRESULT waveOutGetVolume(HWAVEOUT hwo, LPDWORD pdwVolume);
 
 // Multimedia timers run on the platform clock (manual in tests: they fire as the clock is
-// advanced). Callbacks run on the platform's timer thread, one at a time; timeKillEvent from
-// inside a callback (its own timer or another) is safe, and once timeKillEvent has returned
-// from another thread the callback of that timer does not start again. The user value is
-// pointer-wide, so it carries an object pointer.
+// advanced, a periodic timer once for every period passed). Callbacks run on the platform's
+// timer thread, one at a time; timeKillEvent from inside a callback (its own timer or another)
+// is safe, and once timeKillEvent has returned on another thread, the timer's callback is not
+// running and does not start again. The user value is pointer-wide, so it carries an object
+// pointer.
 typedef void (*LPTIMECALLBACK)(UINT uTimerID, UINT uMsg, DWORD_PTR dwUser, DWORD_PTR dw1, DWORD_PTR dw2);
 #define TIME_ONESHOT 0x0000
 #define TIME_PERIODIC 0x0001
 #define TIME_CALLBACK_FUNCTION 0x0000
 #define TIMERR_NOERROR 0
 #define TIMERR_NOCANDO 97
-// A timer id above 0, or 0 when the timer could not be set (uDelay 0, no callback).
+// A timer id above 0, or 0 when the timer could not be set (uDelay 0, no callback, or a
+// kind other than TIME_CALLBACK_FUNCTION). Ids are not reused soon.
 MMRESULT timeSetEvent(UINT uDelay, UINT uResolution, LPTIMECALLBACK lpTimeProc, DWORD_PTR dwUser,
                       UINT fuEvent);
 // TIMERR_NOERROR, or MMSYSERR_INVALPARAM for an unknown id.
