@@ -105,8 +105,13 @@ TEST(WindowBaseDevices, EveryNewWindowObjectClearsTheNameTableButACopyDoesNot) {
 class CTestFrame : public CVLFWMainFrame {
 public:
     std::vector<Call> m_calls;
+    int m_nSyncIme = 0;
 
 protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == VLFWSyncImeStatusMessage()) ++m_nSyncIme;
+        return CVLFWMainFrame::WindowProc(message, wParam, lParam);
+    }
     void OnDeviceChange(VelaDevType dev, BOOL bArrived) override { m_calls.emplace_back(dev, bArrived); }
 };
 
@@ -165,6 +170,22 @@ TEST_F(FrameworkWindows, TheMainFrameIsCreatableByNameAndAsksForTheDeviceWaitOnc
     frame->DestroyWindow();
 }
 
+TEST_F(FrameworkWindows, AStorageCardPutInAndTakenOutReachesTheFrame) {
+    vela::terminal::Get().ResetForTests();
+    CTestFrame* frame = NewFrame();
+    SetSlot(1, u"Storage Card");
+    auto setCard = [](bool present) {
+        vela::terminal::Get().Update([present](vela::terminal::State& state) {
+            state.identity.volumes = present ? std::vector<std::string>{"Storage Card"} : std::vector<std::string>{};
+        });
+    };
+    setCard(true);
+    setCard(false);
+    EXPECT_EQ(frame->m_calls, (std::vector<Call>{{VelaDevVolume1, TRUE}, {VelaDevVolume1, FALSE}}));
+    frame->DestroyWindow();
+    vela::terminal::Get().ResetForTests();
+}
+
 TEST_F(FrameworkWindows, TheFlipKeyReachesEveryDescendantOfTheMainWindowOnlyForWParamZero) {
     CTestFrame* frame = NewFrame();
     app.m_pMainWnd = frame;
@@ -178,7 +199,11 @@ TEST_F(FrameworkWindows, TheFlipKeyReachesEveryDescendantOfTheMainWindowOnlyForW
     frame->SendMessage(WM_FLIPKEY_INPUT, 1, 0);
     EXPECT_EQ(fwtest::CountReceived(child, m_syncIme), 0);
 
-    frame->SendMessage(WM_FLIPKEY_INPUT, 0, 0);
+    // The terminal's key posts the message to the foreground window.
+    frame->SetForegroundWindow();
+    vela::input::PressFlipKey();
+    vela::input::PumpUntilIdle();
+    EXPECT_EQ(frame->m_nSyncIme, 0);  // not the main window itself
     for (HWND hWnd : {child, grandchild, objectChild.m_hWnd}) {
         EXPECT_EQ(fwtest::CountReceived(hWnd, m_syncIme), 1);
         EXPECT_EQ(fwtest::LastWParam(hWnd, m_syncIme), 1u);
