@@ -3,6 +3,7 @@
 
 #include <msgqueue.h>
 
+#include "NotifierStop.h"
 #include "PowerInfoMessage.h"
 
 CVLNfBatteryNotify::CVLNfBatteryNotify()
@@ -113,6 +114,9 @@ DWORD CVLNfBatteryNotify::BatteryNotificationThreadProc(void* notifier) {
         DWORD read = 0;
         DWORD flags = 0;
         while (ReadMsgQueue(handles[0], message, sizeof message, &read, 0, &flags)) {
+            if (vela_notify::StopRequested(handles[1])) {
+                return 0;
+            }
             SYSTEM_POWER_STATUS_EX status;
             if (vela_notify::ReadPowerInfoMessage(message, read, status)) {
                 self->OnBatteryChanged(&status);

@@ -7,6 +7,8 @@
 
 #include <atomic>
 
+#include "NotifierStop.h"
+
 namespace {
 
 // The largest NDIS notification the driver writes into the queue.
@@ -160,6 +162,9 @@ DWORD CVLNfNetNotify::NdisNotificationThreadProc(void* notifier) {
         DWORD read = 0;
         DWORD flags = 0;
         while (ReadMsgQueue(handles[0], message, sizeof message, &read, 0, &flags)) {
+            if (vela_notify::StopRequested(handles[1])) {
+                return 0;
+            }
             self->OnConnectionChanged();
             self->ResetNetTimer();
         }

@@ -125,6 +125,30 @@ TEST_F(NotifierThreadTest, NetNotificationsQueuedAtOnceGiveOneCallEach) {
     EXPECT_EQ(n.Thread(), nullptr);
 }
 
+TEST_F(NotifierThreadTest, CleanupEndsTheThreadWhileTheQueueKeepsFilling) {
+    NetProbe n;
+    ASSERT_TRUE(n.LaunchNdisNotificationThread());
+    MSGQUEUEOPTIONS options{};
+    options.dwSize = sizeof options;
+    options.cbMaxMessage = 532;
+    options.bReadAccess = FALSE;
+    const HANDLE writer = OpenMsgQueue(GetCurrentProcess(), n.Queue(), &options);
+    ASSERT_NE(writer, nullptr);
+    std::atomic<bool> stop{false};
+    std::thread flood([&] {
+        BYTE message[16] = {};
+        while (!stop.load()) {
+            WriteMsgQueue(writer, message, sizeof message, 0, 0);
+        }
+    });
+    n.calls.WaitFor(100);
+    n.CleanupNdisNotificationThread();  // the watchdog ends a run in which this never returns
+    EXPECT_EQ(n.Thread(), nullptr);
+    stop = true;
+    flood.join();
+    CloseMsgQueue(writer);
+}
+
 TEST_F(NotifierThreadTest, TheTerminalsChangesReachTheNotifiers) {
     NetProbe net;
     ASSERT_TRUE(net.LaunchNdisNotificationThread());
