@@ -52,8 +52,8 @@ protected:
 
     CVLSysLogFile m_log;
     CVLFWMenuSpec m_spec;
-    CVLFWMenuTopButton* m_pTopButton;
-    CVLFWMenuUpButton* m_pUpButton;
+    CVLFWMenuTopButton* m_pTopButton = nullptr;
+    CVLFWMenuUpButton* m_pUpButton = nullptr;
     CStringArray m_astrPath;
     CStringArray m_astrDispName;
     CStringArray m_astrLogonName;
@@ -74,8 +74,8 @@ private:
     CString m_strLogFileName;
     CString m_strUsrName;
     CString m_strDeviceName;
-    LPCWSTR m_pszLogFileName;
-    LPCWSTR m_pszUsrName;
-    LPCWSTR m_pszDeviceName;
-    DWORD m_dwLogID;
+    LPCWSTR m_pszLogFileName = nullptr;
+    LPCWSTR m_pszUsrName = nullptr;
+    LPCWSTR m_pszDeviceName = nullptr;
+    DWORD m_dwLogID = 1;
 };

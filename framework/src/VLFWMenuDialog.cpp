@@ -40,22 +40,10 @@ BEGIN_MESSAGE_MAP(CVLFWMenuDialog, CVLFWDialog)
 END_MESSAGE_MAP()
 
 CVLFWMenuDialog::CVLFWMenuDialog(UINT nIDTemplate, CWnd* pParentWnd)
-    : CVLFWDialog(nIDTemplate, pParentWnd),
-      m_pTopButton(nullptr),
-      m_pUpButton(nullptr),
-      m_pszLogFileName(nullptr),
-      m_pszUsrName(nullptr),
-      m_pszDeviceName(nullptr),
-      m_dwLogID(1) {}
+    : CVLFWDialog(nIDTemplate, pParentWnd) {}
 
 CVLFWMenuDialog::CVLFWMenuDialog(LPCWSTR lpszTemplateName, CWnd* pParentWnd)
-    : CVLFWDialog(lpszTemplateName, pParentWnd),
-      m_pTopButton(nullptr),
-      m_pUpButton(nullptr),
-      m_pszLogFileName(nullptr),
-      m_pszUsrName(nullptr),
-      m_pszDeviceName(nullptr),
-      m_dwLogID(1) {}
+    : CVLFWDialog(lpszTemplateName, pParentWnd) {}
 
 CVLFWMenuDialog::~CVLFWMenuDialog() {
     delete m_pTopButton;

@@ -145,7 +145,7 @@ TEST_F(MenuButtonPaint, APressedEntrySinksByOnePixelInsideSunkenFrames) {
     EXPECT_EQ(down.bottom, up.bottom + 1);
     ReleaseOutside();
     EXPECT_EQ(EdgesOf(rc, 0), Frame(kShadow, kDarkShadow));
-    EXPECT_TRUE(fwtest::ReadLog(dir.HostPath("paint.log")).empty());  // no selection
+    EXPECT_TRUE(vlfwtest::ReadLog(dir.HostPath("paint.log")).empty());  // no selection
 }
 
 TEST_F(MenuButtonPaint, ALabelHasNoFrameAndDoesNotSinkWhenPressed) {

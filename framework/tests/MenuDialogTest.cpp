@@ -45,7 +45,7 @@ protected:
         CVLFWMenuItem* item = dialog.m_entries[i].GetMenuItem();
         return item != nullptr ? item->GetDispName().str() : u"(none)";
     }
-    std::vector<std::vector<std::u16string>> Log() { return fwtest::ReadLog(dir.HostPath("menu.log")); }
+    std::vector<std::vector<std::u16string>> Log() { return vlfwtest::ReadLog(dir.HostPath("menu.log")); }
 
     fwtest::Watchdog watchdog{60};
     TerminalTempDir dir;

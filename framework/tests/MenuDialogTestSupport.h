@@ -12,11 +12,12 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "AppProbe.h"
+#include "LogLines.h"
 #include "TerminalTempDir.h"
 // The library's own message numbers: they were registered under the terminal root the
 // process started with, before the tests chose theirs.
@@ -91,14 +92,7 @@ private:
 };
 
 // The manual platform clock at a fixed day, for every test that taps.
-inline void UseManualClock() {
-    SYSTEMTIME start{};
-    start.wYear = 2026;
-    start.wMonth = 4;
-    start.wDay = 1;
-    start.wHour = 9;
-    vela::clock::UseManual(start);
-}
+inline void UseManualClock() { vela::clock::UseManual(vlfwtest::ManualStart()); }
 
 // Screen centre of a control of the dialog.
 inline POINT CenterOf(const CWnd& dialog, int id) {
@@ -129,18 +123,19 @@ inline std::u16string WriteMenu(const TerminalTempDir& dir, const std::string& n
     return dir.Write(name, Cp932(utf8), true);
 }
 
-// One menu entry section of a menu file.
+// Entry sections of a menu file: a program (or a sub-menu, for a path ending in .mnu), a label.
+inline std::string Section(int number) {
+    char name[8];
+    std::snprintf(name, sizeof name, "[%02d]\n", number);
+    return name;
+}
 inline std::string ProgramEntry(int number, const std::string& text, const std::u16string& path,
                                 const std::string& arguments = "") {
-    char section[8];
-    std::snprintf(section, sizeof section, "%02d", number);
-    std::string exe(path.begin(), path.end());
-    return std::string("[") + section + "]\nKIND=2\nTEXT=" + text + "\nEXEPATH=" + exe + "\nENVPATH=" + arguments + "\n";
+    const std::string exe(path.begin(), path.end());
+    return Section(number) + "KIND=2\nTEXT=" + text + "\nEXEPATH=" + exe + "\nENVPATH=" + arguments + "\n";
 }
 inline std::string LabelEntry(int number, const std::string& text) {
-    char section[8];
-    std::snprintf(section, sizeof section, "%02d", number);
-    return std::string("[") + section + "]\nKIND=1\nTEXT=" + text + "\n";
+    return Section(number) + "KIND=1\nTEXT=" + text + "\n";
 }
 
 // A program the platform can start, which ends at once. A binary rather than a script: the
@@ -150,47 +145,8 @@ inline std::u16string WriteProgram(const TerminalTempDir& dir, const std::string
     return dir.Path(name);
 }
 
-// The records of an operation log, each split into its 17 fields (decoded from code page 932).
-inline std::vector<std::vector<std::u16string>> ReadLog(const std::filesystem::path& hostPath) {
-    std::ifstream in(hostPath, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<std::vector<std::u16string>> records;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        size_t end = bytes.find("\r\n", start);
-        if (end == std::string::npos) end = bytes.size();
-        const std::string line = bytes.substr(start, end - start);
-        start = end + 2;
-        std::u16string text(line.size(), u'\0');
-        const int n = ::MultiByteToWideChar(932, 0, line.data(), static_cast<int>(line.size()), text.data(),
-                                            static_cast<int>(text.size()));
-        text.resize(static_cast<size_t>(n > 0 ? n : 0));
-        // Quoted fields, a doubled quote standing for one.
-        std::vector<std::u16string> fields;
-        std::u16string field;
-        bool quoted = false;
-        for (size_t i = 0; i < text.size(); ++i) {
-            const char16_t c = text[i];
-            if (quoted && c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
-                field += u'"';
-                ++i;
-            } else if (c == u'"') {
-                quoted = !quoted;
-            } else if (c == u',' && !quoted) {
-                fields.push_back(field);
-                field.clear();
-            } else {
-                field += c;
-            }
-        }
-        fields.push_back(field);
-        records.push_back(fields);
-    }
-    return records;
-}
-
-// Fields by position (1-based, as the log's format counts them).
-inline const std::u16string& Field(const std::vector<std::u16string>& record, size_t position) {
+// Fields of a record of vlfwtest::ReadLog by position (1-based, as the log's format counts them).
+inline const std::u16string& Field(const vlfwtest::LogFields& record, size_t position) {
     return record.at(position - 1);
 }
 
