@@ -115,13 +115,6 @@ TEST(LibraryTable, ReleaseDeletesEveryObjectAndClearsTheSlots) {
     for (HICON h : icons) EXPECT_EQ(IconSize(h).cx, 0);
 }
 
-TEST(LibraryTable, ModuleWithoutTheResourcesLeavesEverySlotNull) {
-    CVelaThemeModule table;
-    table.LoadTable(::GetModuleHandle(nullptr));
-    for (HGDIOBJ h : Brushes(table)) EXPECT_EQ(h, nullptr);
-    for (HICON h : Icons(table)) EXPECT_EQ(h, nullptr);
-}
-
 TEST(LibraryResources, TilesAndArrowsUnderJapaneseWithNothingElseInTheirRanges) {
     const HMODULE hModule = VelaThemeDLL.hResource;
     constexpr WORD kJapanese = 0x0411;

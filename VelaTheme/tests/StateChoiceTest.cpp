@@ -160,12 +160,4 @@ TEST_F(StateChoiceTest, NewThemeShowsOnlyAtTheNextPaint) {
     EXPECT_EQ(Count(button, kTheme0), 40 * 24);
 }
 
-TEST_F(StateChoiceTest, BackgroundEraseFillsWithTheButtonFace) {
-    CVelaThemeButton& button = Make<CVelaThemeButton>(10, 10, 40, 24);
-    HDC hDC = ::GetDC(button.m_hWnd);
-    EXPECT_NE(button.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(hDC)), 0);
-    ::ReleaseDC(button.m_hWnd, hDC);
-    EXPECT_EQ(Count(button, ::GetSysColor(COLOR_BTNFACE)), 40 * 24);
-}
-
 }  // namespace
