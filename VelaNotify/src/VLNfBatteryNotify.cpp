@@ -1,9 +1,8 @@
 // The battery notifier: a thread that turns power-information messages into status records.
 #include "VLNfBatteryNotify.h"
 
-#include <msgqueue.h>
 
-#include "NotifierStop.h"
+#include "NotifierThread.h"
 #include "PowerInfoMessage.h"
 
 CVLNfBatteryNotify::CVLNfBatteryNotify()
@@ -44,13 +43,7 @@ BOOL CVLNfBatteryNotify::LaunchBatteryNotificationThread() {
     }
     m_pLauncher = this;
 
-    MSGQUEUEOPTIONS options{};
-    options.dwSize = sizeof options;
-    options.dwFlags = 0;
-    options.dwMaxMessages = 0;
-    options.cbMaxMessage = vela_notify::kPowerInfoMessageSize;
-    options.bReadAccess = TRUE;
-    m_hMsgQueue = CreateMsgQueue(nullptr, &options);
+    m_hMsgQueue = vela_notify::CreateNotificationQueue(vela_notify::kPowerInfoMessageSize);
     if (m_hMsgQueue != nullptr) {
         m_hPowerNotify = RequestPowerNotifications(m_hMsgQueue, PBT_POWERINFOCHANGE);
     }
@@ -78,18 +71,7 @@ void CVLNfBatteryNotify::CleanupBatteryNotificationThread() {
     }
     // The thread is stopped before the queue is closed: it must never wait on or read a handle
     // that is gone (or already stands for another object).
-    if (m_hThread != nullptr) {
-        SetEvent(m_hStopEvent);
-        WaitForSingleObject(m_hThread, INFINITE);
-        CloseHandle(m_hStopEvent);
-        CloseHandle(m_hThread);
-        m_hStopEvent = nullptr;
-        m_hThread = nullptr;
-    }
-    if (m_hStopEvent != nullptr) {
-        CloseHandle(m_hStopEvent);
-        m_hStopEvent = nullptr;
-    }
+    vela_notify::StopNotifierThread(m_hThread, m_hStopEvent);
     if (m_hPowerNotify != nullptr) {
         StopPowerNotifications(m_hPowerNotify);
         m_hPowerNotify = nullptr;

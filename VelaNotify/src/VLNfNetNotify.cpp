@@ -2,12 +2,11 @@
 #include "VLNfNetNotify.h"
 
 #include <mmsystem.h>
-#include <msgqueue.h>
 #include <winioctl.h>
 
 #include <atomic>
 
-#include "NotifierStop.h"
+#include "NotifierThread.h"
 
 namespace {
 
@@ -80,13 +79,7 @@ BOOL CVLNfNetNotify::LaunchNdisNotificationThread() {
     }
     m_pLauncher = this;
 
-    MSGQUEUEOPTIONS options{};
-    options.dwSize = sizeof options;
-    options.dwFlags = 0;
-    options.dwMaxMessages = 0;
-    options.cbMaxMessage = kNdisMessageSize;
-    options.bReadAccess = TRUE;
-    m_hMsgQueue = CreateMsgQueue(nullptr, &options);
+    m_hMsgQueue = vela_notify::CreateNotificationQueue(kNdisMessageSize);
     if (m_hMsgQueue == nullptr) {
         CleanupNdisNotificationThread();
         return FALSE;
@@ -128,18 +121,7 @@ void CVLNfNetNotify::CleanupNdisNotificationThread() {
     }
     // The thread is stopped before the queue is closed: it must never wait on or read a handle
     // that is gone (or already stands for another object).
-    if (m_hThread != nullptr) {
-        SetEvent(m_hStopEvent);
-        WaitForSingleObject(m_hThread, INFINITE);
-        CloseHandle(m_hStopEvent);
-        CloseHandle(m_hThread);
-        m_hStopEvent = nullptr;
-        m_hThread = nullptr;
-    }
-    if (m_hStopEvent != nullptr) {
-        CloseHandle(m_hStopEvent);
-        m_hStopEvent = nullptr;
-    }
+    vela_notify::StopNotifierThread(m_hThread, m_hStopEvent);
     KillPollTimer(m_nTimerID);
     if (m_hMsgQueue != nullptr) {
         CloseMsgQueue(m_hMsgQueue);

@@ -25,18 +25,12 @@
 #include <string>
 #include <vector>
 
+#include "../NotifyTestSupport.h"
 #include "PrivateTerminalRoot.h"
 
 namespace icontest {
 
-// Ends the test program if a wait never returns, instead of hanging the run.
-class Watchdog {
-public:
-    explicit Watchdog(unsigned seconds) { ::alarm(seconds); }
-    ~Watchdog() { ::alarm(0); }
-    Watchdog(const Watchdog&) = delete;
-    Watchdog& operator=(const Watchdog&) = delete;
-};
+using notifytest::Watchdog;
 
 // Trace lines reach only the debug channel, which is chosen once per process: the test runs
 // this program again with VELA_DEBUG naming a file and only the child test `filter`, which
