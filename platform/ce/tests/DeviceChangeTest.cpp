@@ -4,16 +4,12 @@
 
 #include <dbt.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <vela/Input.h>
 #include <vela/Terminal.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "ScopedTerminalRoot.h"
@@ -26,12 +22,10 @@ struct Broadcast {
   DWORD size;
   DWORD type;
   std::u16string name;
-  DWORD thread;
   bool folderThere;  // the volume's folder as the window saw it
 };
 
 std::vector<Broadcast> g_seen;
-std::mutex g_seenMutex;
 
 bool FolderExists(const std::u16string& name) {
   WIN32_FIND_DATAW data;
@@ -48,9 +42,7 @@ LRESULT CALLBACK DeviceProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
     // The name as the framework reads it: UTF-16 at byte offset 12.
     const auto* name = reinterpret_cast<const char16_t*>(reinterpret_cast<const BYTE*>(lParam) + 12);
-    std::lock_guard lock(g_seenMutex);
-    g_seen.push_back({hwnd, wParam, header->dbch_size, header->dbch_devicetype, name, GetCurrentThreadId(),
-                      FolderExists(name)});
+    g_seen.push_back({hwnd, wParam, header->dbch_size, header->dbch_devicetype, name, FolderExists(name)});
     return TRUE;
   }
   return DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -170,37 +162,6 @@ TEST_F(DeviceChangeTest, VolumesOfTheStartingStateHaveTheirFolders) {
   EXPECT_TRUE(FolderExists(u"\\SD Card"));
   SetVolumes({});
   EXPECT_FALSE(FolderExists(u"\\SD Card"));
-}
-
-TEST_F(DeviceChangeTest, WindowsOfOtherThreadsAreSentToOnTheirThread) {
-  const unsigned watchdog = alarm(10);
-  HWND other = nullptr;
-  DWORD otherThread = 0;
-  std::atomic<bool> ready{false};
-  std::thread ui([&] {
-    other = CreateWindowExW(0, u"DeviceChangeTest", nullptr, WS_POPUP, 0, 0, 20, 20, nullptr, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
-    otherThread = GetCurrentThreadId();
-    ready = true;
-    MSG m;
-    while (GetMessageW(&m, nullptr, 0, 0)) {
-      DispatchMessageW(&m);
-    }
-    DestroyWindow(other);
-  });
-  while (!ready) {
-    std::this_thread::yield();
-  }
-  SetVolumes({"Storage Card"});  // returns once the other thread has answered
-  {
-    std::lock_guard lock(g_seenMutex);
-    ASSERT_EQ(g_seen.size(), 1u);
-    EXPECT_EQ(g_seen[0].hwnd, other);
-    EXPECT_EQ(g_seen[0].thread, otherThread);
-  }
-  PostThreadMessageW(otherThread, WM_QUIT, 0, 0);
-  ui.join();
-  alarm(watchdog);
 }
 
 }  // namespace

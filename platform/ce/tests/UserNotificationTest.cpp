@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 #include <notify.h>
-#include <sys/stat.h>
 #include <vela/Terminal.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -229,10 +229,9 @@ TEST_F(UserNotificationTest, WakeUpSetsNamedEventsAndStartsPrograms) {
   CE_NOTIFICATION_TRIGGER otherEvent = EventTrigger(u"\\\\.\\Notifications\\NamedEvents\\AcApp");
   otherEvent.dwEvent = NOTIFICATION_EVENT_ON_AC_POWER;  // not a wake-up: left alone
   ASSERT_NE(CeSetUserNotificationEx(nullptr, &otherEvent, nullptr), nullptr);
-  // A program to start: a script the platform runs.
+  // A program to start: a host program, loaded at once, so it outlives the test's root.
   root_.MakeFolder("Temp");
-  root_.WriteBytes("Temp/wake.exe", "#!/bin/sh\nexit 0\n");
-  chmod(root_.Host("Temp/wake.exe").c_str(), 0755);
+  std::filesystem::copy_file("/bin/true", root_.Host("Temp/wake.exe"));
   CE_NOTIFICATION_TRIGGER program = EventTrigger(u"\\Temp\\wake.exe", u"-resumed");
   ASSERT_NE(CeSetUserNotificationEx(nullptr, &program, nullptr), nullptr);
   CE_NOTIFICATION_TRIGGER missing = EventTrigger(u"\\Temp\\missing.exe");
