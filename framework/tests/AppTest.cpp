@@ -8,6 +8,7 @@
 #include "AppProbe.h"
 #include "LogLines.h"
 #include "PrivateTerminalRoot.h"
+#include "VLFWShared.h"
 
 namespace vlfwtest {
 namespace {
@@ -41,6 +42,16 @@ TEST_F(AppTest, TheWakeUpRegistrationLivesFromInitInstanceToExitInstance) {
     SetLastError(0);
     EXPECT_EQ(OpenEventW(EVENT_ALL_ACCESS, FALSE, u"Counter"), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
+
+// What a framework window posts when it comes up reaches the wait through the message map.
+TEST_F(AppTest, TheWaitStartThreadMessageStartsADeviceWait) {
+    ProbeApp app(u"Poster");
+    ASSERT_TRUE(PostThreadMessageW(GetCurrentThreadId(), VLFWWaitStartMessage(), 0, 0));
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_TRUE(app.DispatchThreadMessageEx(&msg));
+    EXPECT_EQ(app.Trace(), (std::vector<std::u16string>{u"+WaitDeviceReady()", u"-WaitDeviceReady()"}));
 }
 
 // A crashed run left its registration in the database file; the next run of the same
