@@ -22,7 +22,9 @@ protected:
     CVelaFWBase();
     ~CVelaFWBase() override;
 
-    // Runs on the notifier's thread: reports the network as a device.
+    // Runs on the notifier's thread (after LaunchNdisNotificationThread, which a window class
+    // may call): reports the network as a device. The class that launches the thread stops it
+    // (CleanupNdisNotificationThread) before its own part is destroyed.
     void OnConnectionChanged() override;
     // A device came (bArrived TRUE) or went. May be called on the window's thread or on the
     // network notifier's thread. The base version does nothing.

@@ -42,7 +42,9 @@ CVelaFWBase& CVelaFWBase::operator=(const CVelaFWBase& other) {
     return *this;
 }
 
-CVelaFWBase::~CVelaFWBase() = default;
+// A running notifier thread stops here at the latest, before it could call into the base of a
+// window being destroyed; a class that launched it stops it in its own destructor or OnDestroy.
+CVelaFWBase::~CVelaFWBase() { CleanupNdisNotificationThread(); }
 
 void CVelaFWBase::OnDeviceChange(VelaDevType, BOOL) {}
 
