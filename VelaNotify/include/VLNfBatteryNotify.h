@@ -2,6 +2,10 @@
 // notifications and calls the virtual OnBatteryChanged with a SYSTEM_POWER_STATUS_EX for each,
 // on that thread.
 //
+// A class that overrides OnBatteryChanged calls CleanupBatteryNotificationThread in its own
+// destructor: the thread may be inside the override until then, and a base destructor runs
+// only after the derived part is gone.
+//
 // Copies: copying copies the power object and the four handles as they are and starts nothing.
 // Only the object that launched a thread owns it: clean-up (and so the destructor) of a copy
 // forgets the copied handles and releases nothing, so a running thread is stopped and its

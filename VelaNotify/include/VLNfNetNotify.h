@@ -5,6 +5,10 @@
 // Classes derive from it and override OnConnectionChanged (the network icon window, the
 // framework's window base).
 //
+// A class that launches the thread and overrides OnConnectionChanged calls
+// CleanupNdisNotificationThread in its own destructor, for the same reason: the base
+// destructor runs only after the derived part is gone.
+//
 // Copies: copying copies the network object and every field as it is, handles included, and
 // starts nothing. Only the object that launched a thread owns it: clean-up (and so the
 // destructor) of a copy forgets the copied handles and releases nothing, so a running thread is

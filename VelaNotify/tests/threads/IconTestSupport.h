@@ -107,6 +107,8 @@ protected:
 
 class BatteryIcon : public CVLNfBatteryIconWnd {
 public:
+    // It overrides OnBatteryChanged, so it stops the thread before its own part is gone.
+    ~BatteryIcon() override { CleanupBatteryNotificationThread(); }
     UINT Icon() const { return m_nIconID.load(); }
     HANDLE Queue() const { return m_hMsgQueue; }
     HANDLE Thread() const { return m_hThread; }
