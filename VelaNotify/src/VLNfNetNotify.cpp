@@ -171,7 +171,7 @@ void CVLNfNetNotify::NetTimerProc(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_P
 }
 
 void CVLNfNetNotify::ResetNetTimer() {
-    const UINT id = std::atomic_ref<UINT>(m_nTimerID).load();
+    [[maybe_unused]] const UINT id = std::atomic_ref<UINT>(m_nTimerID).load();  // only traced
     KillPollTimer(m_nTimerID);
     TRACE(u"CVLNfNetNotify::ResetNetTimer( %d )\n", id);
 }
