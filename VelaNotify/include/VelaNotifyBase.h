@@ -9,7 +9,7 @@
 
 #include <atomic>
 
-enum IconSize {
+enum IconSize : int {  // fixed type: any int stored here is a valid value
     IconSize16 = 0,      // 16 x 16 window, 16 x 16 image
     IconSize32 = 1,      // 32 x 32 window, 32 x 32 image
     IconSizeWindow = 2,  // window keeps its size, 32 x 32 image; any other value acts as IconSize32
