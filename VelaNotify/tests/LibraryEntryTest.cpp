@@ -11,7 +11,7 @@
 #include <iterator>
 #include <string>
 
-#include "TerminalTempDir.h"
+#include "ChildDebugOutput.h"
 #include "VelaNotifyMessages.h"
 #include "VelaNotifyModule.h"
 
@@ -20,14 +20,7 @@ namespace {
 // The test runs this program again with VELA_DEBUG naming a file, so that the lines written
 // while the library loads and unloads are caught.
 TEST(LibraryEntry, LoadAndUnloadLinesOnlyInDebugBuilds) {
-    TerminalTempDir dir;
-    const std::filesystem::path out = dir.HostPath("debug.txt");
-    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-    const std::string command = "VELA_DEBUG='" + out.string() + "' '" + self +
-                                "' --gtest_filter=LibraryEntry.NoOp >/dev/null 2>&1";
-    ASSERT_EQ(0, std::system(command.c_str()));
-    std::ifstream in(out, std::ios::binary);
-    const std::string text(std::istreambuf_iterator<char>(in), {});
+    const std::string text = ChildDebugOutput("LibraryEntry.NoOp");
     const auto init = text.find("VELANOTIFY.DLL Initializing!\n");
     const auto term = text.find("VELANOTIFY.DLL Terminating!\n");
 #ifdef _DEBUG

@@ -11,19 +11,12 @@
 #include <iterator>
 #include <string>
 
-#include "TerminalTempDir.h"
+#include "ChildDebugOutput.h"
 
 namespace {
 
 TEST(LibraryEntry, LoadAndUnloadLinesOnlyInDebugBuilds) {
-    TerminalTempDir dir;
-    const std::filesystem::path out = dir.HostPath("debug.txt");
-    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-    const std::string command = "VELA_DEBUG='" + out.string() + "' '" + self +
-                                "' --gtest_filter=LibraryEntry.NoOp >/dev/null 2>&1";
-    ASSERT_EQ(0, std::system(command.c_str()));
-    std::ifstream in(out, std::ios::binary);
-    const std::string text(std::istreambuf_iterator<char>(in), {});
+    const std::string text = ChildDebugOutput("LibraryEntry.NoOp");
     const auto init = text.find("VELASYS.DLL Initializing!\n");
     const auto term = text.find("VELASYS.DLL Terminating!\n");
 #ifdef _DEBUG
