@@ -201,6 +201,9 @@ void Terminal::Suspend() {
   std::shared_ptr<WakeTimer> timer;
   bool started = false;
   std::uint64_t generation;
+  // Held from the moment the terminal counts as suspended until the suspend is told, so a
+  // wake-up from another thread cannot tell its resume before it.
+  std::unique_lock announcing(impl_->dispatchMutex);
   {
     std::lock_guard lock(impl_->mutex);
     if (!impl_->suspended) {
@@ -220,6 +223,7 @@ void Terminal::Suspend() {
   if (started) {
     impl_->Notify({Change::Suspended});
   }
+  announcing.unlock();
   if (timer) {
     timer->Wait();
     WakeUp();
