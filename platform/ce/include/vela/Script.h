@@ -72,6 +72,11 @@ int Play(const Script& script, DWORD uiThreadId, const PlayerOptions& options);
 // reported on standard error and still starts, quitting at once with exit code 2.
 bool StartFromEnvironment();
 
+// VELA_CLOCK's setting: "" leaves the clock as it is; "manual" or "manual:YYYY-MM-DDTHH:MM:SS"
+// (UTC) switches it to manual at that time (2026-04-01 00:00 when none is given). False, with
+// the clock unchanged, for anything else.
+bool ApplyClockSetting(const std::string& setting);
+
 // For the program entry once the message loop has ended: waits for the player thread and returns
 // the exit code the script asked for, or appExitCode when no script is playing.
 int FinishFromEnvironment(int appExitCode);

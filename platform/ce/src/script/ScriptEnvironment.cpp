@@ -38,6 +38,8 @@ std::string Environment(const char* name) {
   return value != nullptr ? value : "";
 }
 
+}  // namespace
+
 // "manual" or "manual:YYYY-MM-DDTHH:MM:SS" (UTC). A fixed default start keeps pictures of clocks
 // and dates the same on every run.
 bool ApplyClockSetting(const std::string& setting) {
@@ -60,8 +62,6 @@ bool ApplyClockSetting(const std::string& setting) {
   vela::clock::UseManual(start);
   return true;
 }
-
-}  // namespace
 
 bool StartFromEnvironment() {
   const std::string path = Environment("VELA_SCRIPT");
