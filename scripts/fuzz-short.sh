@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # A short pass of every libFuzzer target (clang, "fuzz" preset): each runs for
-# FUZZ_SECONDS (default 15) from a corpus seeded with the test data.
+# FUZZ_SECONDS (default 10) from a corpus seeded with the test data.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
-seconds=${FUZZ_SECONDS:-15}
+seconds=${FUZZ_SECONDS:-10}
 
 cmake --preset fuzz >/dev/null
 targets=()
