@@ -178,6 +178,9 @@ const std::map<std::string, std::map<std::string, Setter>>& FixedKeys() {
         {"batterylifetime", Number(&State::power, &Power::batteryLifeTime)},
         {"batteryfulllifetime", Number(&State::power, &Power::batteryFullLifeTime)},
         {"batteryvoltage", Number(&State::power, &Power::batteryVoltage)},
+        {"batterycurrent", Number(&State::power, &Power::batteryCurrent)},
+        {"batterytemperature", Number(&State::power, &Power::batteryTemperature)},
+        {"batterychemistry", Number(&State::power, &Power::batteryChemistry)},
         {"poweroffforbidden", Flag(&State::power, &Power::powerOffForbidden)},
         {"autopoweroffforbidden", Flag(&State::power, &Power::autoPowerOffForbidden)},
         {"suspendwakesafter",
@@ -218,7 +221,19 @@ const std::map<std::string, std::map<std::string, Setter>>& FixedKeys() {
            }
            return true;
          }},
-        {"wlan", Flag(&State::network, &Network::wlanOn)}}},
+        {"wlan", Flag(&State::network, &Network::wlanOn)},
+        // A terminal without adapters: there is no adapter section to say so.
+        {"noadapters",
+         [](State& s, std::string_view v) {
+           bool none = false;
+           if (!ParseBool(v, none)) {
+             return false;
+           }
+           if (none) {
+             s.network.adapters.clear();
+           }
+           return true;
+         }}}},
       {"identity",
        {{"hostname", Text(&State::identity, &Identity::hostName)},
         {"systemname", Text(&State::identity, &Identity::systemName)},
@@ -280,6 +295,8 @@ bool SetAdapterKey(Adapter& adapter, const std::string& key, std::string_view va
     return ParseBool(value, adapter.dhcp);
   } else if (key == "address") {
     return ParseHardwareAddress(value, adapter.address);
+  } else if (key == "addressbeforedown") {
+    adapter.addressBeforeDown = std::string(value);
   } else if (key == "signaldbm") {
     if (Lower(value) == "none") {
       adapter.signalDbm.reset();
@@ -299,7 +316,7 @@ bool SetAdapterKey(Adapter& adapter, const std::string& key, std::string_view va
 
 }  // namespace
 
-std::vector<std::string> ApplyStartingStateText(std::string_view text, State& state) {
+std::vector<std::string> ApplyStartingStateText(std::string_view text, State& state, std::string_view source) {
   std::vector<std::string> problems;
   if (text.substr(0, 3) == "\xEF\xBB\xBF") {
     text.remove_prefix(3);
@@ -316,7 +333,7 @@ std::vector<std::string> ApplyStartingStateText(std::string_view text, State& st
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     ++lineNumber;
     const auto report = [&](const std::string& what) {
-      problems.push_back("Terminal.ini line " + std::to_string(lineNumber) + ": " + what);
+      problems.push_back(std::string(source) + " line " + std::to_string(lineNumber) + ": " + what);
     };
     if (line.empty() || line.front() == ';' || line.front() == '#') {
       continue;

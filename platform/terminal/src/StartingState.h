@@ -12,7 +12,8 @@
 namespace vela::terminal {
 
 // Applies text over state. Unknown sections and keys, and values that do not parse, are left
-// out (the setting keeps its value) and reported, one line each.
-std::vector<std::string> ApplyStartingStateText(std::string_view text, State& state);
+// out (the setting keeps its value) and reported, one line each, named after source.
+std::vector<std::string> ApplyStartingStateText(std::string_view text, State& state,
+                                                std::string_view source = "Terminal.ini");
 
 }  // namespace vela::terminal

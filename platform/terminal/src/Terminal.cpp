@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdlib>
 #include <mutex>
 
 #include "StartingState.h"
@@ -139,7 +140,11 @@ void Terminal::EnsureLoaded() {
   }
   const PlatformHooks hooks = CopyHooks();
   std::vector<std::string> problems;
-  if (hooks.readStartingState) {
+  // A program started by another one continues that terminal, not the file's.
+  if (const char* handed = std::getenv(kStateVariable)) {
+    std::lock_guard lock(impl_->mutex);
+    problems = ApplyStartingStateText(handed, impl_->state, kStateVariable);
+  } else if (hooks.readStartingState) {
     if (std::optional<std::string> text = hooks.readStartingState()) {
       std::lock_guard lock(impl_->mutex);
       problems = ApplyStartingStateText(*text, impl_->state);

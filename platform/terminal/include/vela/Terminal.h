@@ -88,6 +88,8 @@ struct Adapter {
   bool dhcp = true;
   std::vector<std::uint8_t> address;   // hardware address, at most 8 bytes
   std::optional<std::int32_t> signalDbm;  // none: not a radio, the signal query is refused
+  // The address the simulator's "network down" took away, given back by "network up".
+  std::string addressBeforeDown;
   bool operator==(const Adapter&) const = default;
 };
 
@@ -233,6 +235,15 @@ class Terminal {
 
 // The process's terminal.
 Terminal& Get();
+
+// The settings as starting-state text (the format ApplyStartingState reads): every setting,
+// so that applying the text over a default State gives back an equal State. Texts keep no
+// line breaks (each becomes a space) and no blanks at their ends.
+std::string StateText(const State& state);
+
+// The environment variable that hands a terminal's state to a program it starts: when set, it
+// is the starting state instead of the starting-state file.
+inline constexpr const char* kStateVariable = "VELA_TERMINAL_STATE";
 
 // Hooks of the platform, set once when it loads.
 struct PlatformHooks {
