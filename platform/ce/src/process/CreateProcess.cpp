@@ -1,13 +1,17 @@
 // CreateProcessW, GetExitCodeProcess and TerminateProcess over host processes.
 #include <processthreadsapi.h>
+#include <vela/Clock.h>
 #include <vela/Terminal.h>
 #include <vela/TerminalFileSystem.h>
 #include <vela/Utf.h>
 
 #include <spawn.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "kernel/HandleTable.h"
 #include "process/CommandLine.h"
@@ -27,17 +31,42 @@ bool StartsWith(const char* entry, std::string_view name) {
   return std::strncmp(entry, name.data(), name.size()) == 0 && entry[name.size()] == '=';
 }
 
-// The caller's environment with the terminal's root made explicit (a default root too) and
-// the child's own command line.
+// Set for the child below, or belonging to this run alone: a child must not play this
+// process's script, write its recording or screenshots, nor start from its starting state.
+constexpr std::string_view kNotInherited[] = {
+    "VELA_ROOT",       "VELA_CLOCK",      "VELA_SCRIPT", "VELA_SHOTS", "VELA_SCRIPT_ECHO",
+    "VELA_RECORD",     "VELA_FINAL_SHOT", vela::terminal::kStateVariable,
+    vela::process::kCommandLineVariable,
+};
+
+// "manual:YYYY-MM-DDTHH:MM:SS" at this process's terminal time, so a child's log lines follow
+// on from the parent's in a replay.
+std::string ManualClockSetting() {
+  const SYSTEMTIME now = vela::clock::ToSystemTime(vela::clock::UtcNow());
+  char text[48];
+  std::snprintf(text, sizeof text, "manual:%04u-%02u-%02uT%02u:%02u:%02u", unsigned{now.wYear}, unsigned{now.wMonth},
+                unsigned{now.wDay}, unsigned{now.wHour}, unsigned{now.wMinute}, unsigned{now.wSecond});
+  return text;
+}
+
+// The caller's environment with the terminal's root made explicit (a default root too), the
+// child's own command line, and the terminal as it is now, so that the child continues it.
 std::vector<std::string> ChildEnvironment(const std::string& commandLine) {
   std::vector<std::string> entries;
   for (char** entry = environ; entry && *entry; ++entry) {
-    if (!StartsWith(*entry, "VELA_ROOT") && !StartsWith(*entry, vela::process::kCommandLineVariable)) {
+    const bool kept = std::none_of(std::begin(kNotInherited), std::end(kNotInherited),
+                                   [entry](std::string_view name) { return StartsWith(*entry, name); });
+    if (kept) {
       entries.emplace_back(*entry);
     }
   }
   entries.push_back("VELA_ROOT=" + vela::TerminalRoot());
   entries.push_back(std::string(vela::process::kCommandLineVariable) + "=" + commandLine);
+  if (vela::clock::IsManual()) {
+    entries.push_back("VELA_CLOCK=" + ManualClockSetting());
+  }
+  entries.push_back(std::string(vela::terminal::kStateVariable) + "=" +
+                    vela::terminal::StateText(vela::terminal::Get().Get()));
   return entries;
 }
 

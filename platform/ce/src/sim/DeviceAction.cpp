@@ -5,8 +5,10 @@
 #include <vela/Input.h>
 #include <vela/Terminal.h>
 
+#include <atomic>
 #include <charconv>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -97,7 +99,9 @@ Plan PlanOf(std::string_view text) {
       const bool on = argument(1) == "on";
       return Plan{{}, [on](State& s) {
                     s.power.externalPower = on;
-                    if (s.power.batteryFlag != terminal::battery::kNoBattery) {
+                    // Flags of no battery or of an unknown one are no set of bits to change.
+                    if (s.power.batteryFlag != terminal::battery::kNoBattery &&
+                        s.power.batteryFlag != terminal::battery::kUnknown) {
                       s.power.batteryFlag = static_cast<std::uint8_t>(
                           on ? (s.power.batteryFlag | terminal::battery::kCharging)
                              : (s.power.batteryFlag & ~terminal::battery::kCharging));
@@ -145,9 +149,13 @@ Plan PlanOf(std::string_view text) {
                     if (up && s.network.adapters.empty()) s.network.adapters = terminal::DefaultAdapters();
                     for (terminal::Adapter& a : s.network.adapters) {
                       if (!up) {
+                        // Kept, so that a configured or mirrored adapter gets its own back.
+                        if (a.ipAddress != "0.0.0.0") a.addressBeforeDown = a.ipAddress;
                         a.ipAddress = "0.0.0.0";
                       } else if (a.ipAddress == "0.0.0.0") {
-                        a.ipAddress = DefaultAddressOf(a.name);
+                        a.ipAddress =
+                            a.addressBeforeDown.empty() ? DefaultAddressOf(a.name) : a.addressBeforeDown;
+                        a.addressBeforeDown.clear();
                       }
                     }
                   }};
@@ -173,7 +181,8 @@ Plan PlanOf(std::string_view text) {
   if (verb == "volume") {
     const std::string name = Rest(words, 2);
     if (words.size() >= 3 && (argument(1) == "in" || argument(1) == "out")) {
-      if (name.find_first_of("\\/") != std::string::npos) return Fail("volume: a name holds no '\\' or '/'");
+      // A list of volumes is written with commas between the names.
+      if (name.find_first_of("\\/,") != std::string::npos) return Fail("volume: a name holds no '\\', '/' or ','");
       const bool in = argument(1) == "in";
       return Plan{{}, [in, name](State& s) {
                     auto& volumes = s.identity.volumes;
@@ -210,8 +219,13 @@ std::string Suspend() {
   std::lock_guard lock(sleeper.mutex);
   if (t.IsSuspended()) return "suspend: the terminal is suspended already";
   if (sleeper.thread.joinable()) sleeper.thread.join();  // woken by itself since
-  sleeper.thread = std::thread([&t] { t.Suspend(); });
-  while (!t.IsSuspended()) std::this_thread::yield();
+  // A suspend that wakes by itself may be over before this thread looks: then it is done too.
+  auto over = std::make_shared<std::atomic<bool>>(false);
+  sleeper.thread = std::thread([&t, over] {
+    t.Suspend();
+    over->store(true);
+  });
+  while (!t.IsSuspended() && !over->load()) std::this_thread::yield();
   return {};
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <vela/Screen.h>
 #include <vela/Script.h>
+#include <vela/SimControl.h>
 #include <vela/WindowFrontEnd.h>
 
 #include <cstdio>
@@ -74,10 +75,13 @@ bool StartFromEnvironment() {
     std::fprintf(stderr, "VELA_FRONTEND: '%s' is neither 'window' nor 'headless'\n", frontEnd.c_str());
     return false;
   }
+  // Without it the program still runs; only other shells cannot reach its terminal.
+  StartListener();
   return true;
 }
 
 int FinishFromEnvironment(int appExitCode) {
+  StopListener();
   const int exitCode = script::FinishFromEnvironment(appExitCode);
   const std::string finalShot = Environment("VELA_FINAL_SHOT");
   int result = exitCode;
