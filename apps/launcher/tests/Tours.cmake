@@ -6,11 +6,12 @@
 # Without a SCRIPT the program runs by itself and has to end on its own.
 # The pictures land in <binary folder>/tours/<test>/shots, the root in .../root. A FIXTURE
 # lets later tests look at them.
-set(VELA_SAMPLE_TOUR_RUNNER ${CMAKE_CURRENT_LIST_DIR}/RunTour.cmake)
-set(VELA_SAMPLE_LOG_CHECK ${CMAKE_CURRENT_LIST_DIR}/CheckLog.cmake)
+# Cached, so that the functions find them when other folders call them.
+set(VELA_SAMPLE_TOUR_RUNNER ${CMAKE_CURRENT_LIST_DIR}/RunTour.cmake CACHE INTERNAL "")
+set(VELA_SAMPLE_LOG_CHECK ${CMAKE_CURRENT_LIST_DIR}/CheckLog.cmake CACHE INTERNAL "")
 
 function(vela_sample_tour)
-  cmake_parse_arguments(T "" "NAME;PROGRAM;SCRIPT;EXIT;CLOCK;FIXTURE" "ARGS" ${ARGN})
+  cmake_parse_arguments(PARSE_ARGV 0 T "" "NAME;PROGRAM;SCRIPT;EXIT;CLOCK;FIXTURE" "ARGS")
   if(NOT T_EXIT)
     set(T_EXIT 0)
   endif()
@@ -21,7 +22,13 @@ function(vela_sample_tour)
   if(TARGET vela-sim)
     set(sim $<TARGET_FILE:vela-sim>)
   endif()
-  string(REPLACE ";" "\\;" args "${T_ARGS}")
+  # An argument may hold ";" (the menu's "/job:scan;quick"): it travels as <semicolon>.
+  set(args "")
+  foreach(arg IN LISTS T_ARGS)
+    string(REPLACE ";" "<semicolon>" arg "${arg}")
+    list(APPEND args "${arg}")
+  endforeach()
+  string(REPLACE ";" "\\;" args "${args}")
   set(script "")
   if(T_SCRIPT)
     get_filename_component(script ${T_SCRIPT} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
