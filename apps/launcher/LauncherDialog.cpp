@@ -18,6 +18,7 @@ constexpr int kArrowDown = 1;
 BEGIN_MESSAGE_MAP(CLauncherDialog, CVLFWMenuDialog)
     ON_BN_CLICKED(IDC_PAGE_PREV, OnPagePrevious)
     ON_BN_CLICKED(IDC_PAGE_NEXT, OnPageNext)
+    ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 
 CLauncherDialog::CLauncherDialog(const LauncherOptions& options)
@@ -108,6 +109,13 @@ void CLauncherDialog::OnPagePrevious() {
 
 void CLauncherDialog::OnPageNext() {
     if (m_pager.Next()) ShowPage();
+}
+
+HBRUSH CLauncherDialog::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
+    if (pWnd == nullptr || pWnd->GetDlgCtrlID() != IDC_TITLE) return CVLFWMenuDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+    pDC->SetTextColor(::GetSysColor(COLOR_CAPTIONTEXT));
+    pDC->SetBkColor(::GetSysColor(COLOR_ACTIVECAPTION));
+    return ::GetSysColorBrush(COLOR_ACTIVECAPTION);
 }
 
 void CLauncherDialog::ShowWaitState(WaitState state, BOOL bResumed) {

@@ -31,6 +31,8 @@ protected:
     BOOL ReadSpec(LPCWSTR path, LPCWSTR dispName, LPCWSTR logonName) override;
 
     afx_msg void OnPagePrevious();
+    // The menu's title as a bar in the caption colours, apart from the entries below it.
+    afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     afx_msg void OnPageNext();
 
     DECLARE_MESSAGE_MAP()
