@@ -101,6 +101,18 @@ void CLauncherDialog::ShowPage() {
         page->SetWindowText(text);
         page->ShowWindow(show);
     }
+    KeepFocusUsable();
+}
+
+void CLauncherDialog::KeepFocusUsable() {
+    const CWnd* focus = CWnd::GetFocus();
+    if (focus != nullptr && focus->IsWindowEnabled() && focus->IsWindowVisible()) return;
+    for (CVLFWMenuButton& entry : m_entries) {
+        if (entry.IsWindowEnabled()) {
+            GotoDlgCtrl(&entry);
+            return;
+        }
+    }
 }
 
 void CLauncherDialog::OnPagePrevious() {

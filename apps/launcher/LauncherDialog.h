@@ -41,6 +41,9 @@ private:
     // Puts the current page's entries on the buttons and the paging controls in step.
     void ShowPage();
     void ShowTitle(BOOL bRead);
+    // A disabled or hidden control cannot keep the focus, or keys and the input method's news
+    // would go nowhere: it moves to the first entry button that can take it.
+    void KeepFocusUsable();
 
     CVLFWMenuButton m_entries[kEntryButtons];
     CVelaPageArrowButton m_pagePrevious;
