@@ -1,4 +1,5 @@
 // The script grammar: every command form, and faulty lines reported with their numbers.
+#include <vela/DeviceAction.h>
 #include <vela/Script.h>
 
 #include <windows.h>
@@ -106,6 +107,100 @@ TEST(ScriptParseTest, FaultyLinesAreAllReportedWithTheirNumbers) {
 TEST(ScriptParseTest, HugeNumbersAreErrorsNotWrapped) {
   const auto script = Parse("wait 99999999999999999999\ntap 40000 1\nquit 4294967296\n");
   EXPECT_EQ(script.errors.size(), 3u);
+  EXPECT_TRUE(script.commands.empty());
+}
+
+}  // namespace
+
+namespace {
+
+using vela::script::Control;
+
+TEST(ScriptParseTest, ControlsDeviceActionsExpectationsAndClock) {
+  const auto script = Parse(
+      "clock 2026-05-02T08:30:00\n"
+      "tap \"開始\"\n"
+      "tap #1001  # the OK button\n"
+      "tap #0x3E9\n"
+      "battery 20\n"
+      "volume in Storage Card\n"
+      "suspend # sleeps\n"
+      "expect text #1001 \"say \\\"hi\\\" \\\\ # not a comment\"   # but this is\n"
+      "expect icon \"Battery\" 0x65\n"
+      "expect visible #7\n"
+      "expect hidden \"\"\n"
+      "EXPECT TEXT \"a\" \"\"\n");
+  ASSERT_EQ(Errors(script), "");
+  const auto& c = script.commands;
+  ASSERT_EQ(c.size(), 12u);
+  EXPECT_EQ(c[0].op, Op::Clock);
+  EXPECT_EQ(c[0].time.wYear, 2026);
+  EXPECT_EQ(c[0].time.wMonth, 5);
+  EXPECT_EQ(c[0].time.wDay, 2);
+  EXPECT_EQ(c[0].time.wHour, 8);
+  EXPECT_EQ(c[0].time.wMinute, 30);
+  EXPECT_EQ(c[1].op, Op::Tap);
+  EXPECT_EQ(c[1].control.by, Control::By::Caption);
+  EXPECT_EQ(c[1].control.caption, u"開始");
+  EXPECT_EQ(c[2].control.by, Control::By::Id);
+  EXPECT_EQ(c[2].control.id, 1001);
+  EXPECT_EQ(c[3].control.id, 1001);
+  EXPECT_EQ(c[4].op, Op::Device);
+  EXPECT_EQ(c[4].words, "battery 20");
+  EXPECT_EQ(c[5].words, "volume in Storage Card");
+  EXPECT_EQ(c[6].words, "suspend");
+  EXPECT_EQ(c[7].op, Op::ExpectText);
+  EXPECT_EQ(c[7].control.id, 1001);
+  EXPECT_EQ(c[7].text, u"say \"hi\" \\ # not a comment");
+  EXPECT_EQ(c[8].op, Op::ExpectIcon);
+  EXPECT_EQ(c[8].control.caption, u"Battery");
+  EXPECT_EQ(c[8].number, 0x65);
+  EXPECT_EQ(c[9].op, Op::ExpectVisible);
+  EXPECT_EQ(c[10].op, Op::ExpectHidden);
+  EXPECT_EQ(c[10].control.by, Control::By::Caption);
+  EXPECT_EQ(c[10].control.caption, u"");
+  EXPECT_EQ(c[11].op, Op::ExpectText);
+  EXPECT_EQ(c[11].text, u"");
+}
+
+TEST(ScriptParseTest, FaultyNewFormsAreAllReported) {
+  const auto script = Parse(
+      "# comments do not count as commands\n"
+      "clock 2026-13-01T00:00:00\n"         // 2: no such month
+      "clock 2026-01-01T00:00:00\n"         // 3: no longer the first
+      "tap \"unclosed\n"                   // 4
+      "tap \"bad \\n escape\"\n"            // 5
+      "tap \"glued\"on\n"                   // 6
+      "tap #70000\n"                        // 7
+      "tap #\n"                             // 8
+      "battery 120\n"                       // 9
+      "network sideways\n"                  // 10
+      "expect\n"                            // 11
+      "expect colour #1\n"                  // 12
+      "expect text #1\n"                    // 13
+      "expect text #1 unquoted\n"           // 14
+      "expect icon #1\n"                    // 15
+      "expect visible 1001\n"               // 16
+      "expect hidden #1 \"extra\"\n"        // 17
+      "tap #5 6\n");                        // 18
+  EXPECT_EQ(Errors(script),
+            "line 2: expects a time YYYY-MM-DDTHH:MM:SS\n"
+            "line 3: clock may only be the first command\n"
+            "line 4: the quoted text has no closing quote\n"
+            "line 5: only \\\" and \\\\ may follow a backslash in quotes\n"
+            "line 6: expects a blank after the closing quote\n"
+            "line 7: expects a control id after '#', 0 to 65535 (or 0x0 to 0xFFFF)\n"
+            "line 8: expects a control id after '#', 0 to 65535 (or 0x0 to 0xFFFF)\n"
+            "line 9: " + vela::device::CheckAction("battery 120") + "\n"
+            "line 10: " + vela::device::CheckAction("network sideways") + "\n"
+            "line 11: expect what? text, icon, visible or hidden\n"
+            "line 12: expect what? text, icon, visible or hidden\n"
+            "line 13: expects the wanted text in quotes\n"
+            "line 14: expects the wanted text in quotes\n"
+            "line 15: expects the icon's resource id\n"
+            "line 16: expects a control: \"CAPTION\" or #ID\n"
+            "line 17: unexpected '\"extra\"' at the end\n"
+            "line 18: unexpected '6' at the end\n");
   EXPECT_TRUE(script.commands.empty());
 }
 

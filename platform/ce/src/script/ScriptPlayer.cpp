@@ -69,15 +69,61 @@ RunState& State() {
   return state;
 }
 
+std::string FormatTime(const SYSTEMTIME& time) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02u", time.wYear, time.wMonth, time.wDay, time.wHour,
+                time.wMinute, time.wSecond);
+  return text;
+}
+
+// As a script would write it.
+std::string Quote(const std::u16string& text) {
+  std::string quoted = "\"";
+  for (char c : Utf16ToUtf8(text)) {
+    if (c == '"' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+std::string DescribeControl(const Control& control) {
+  if (control.by == Control::By::Id) return "#" + std::to_string(control.id);
+  return Quote(control.caption);
+}
+
 std::string Describe(const Command& command) {
-  static const char* const kNames[] = {"tap", "down", "move", "up", "key", "type", "wait", "idle", "shot", "log", "quit"};
+  static const char* const kNames[] = {"tap",    "down",   "move",        "up",          "key",
+                                      "type",   "wait",   "idle",        "shot",        "log",
+                                      "quit",   "clock",  "",            "expect text", "expect icon",
+                                      "expect visible", "expect hidden"};
   std::string text = kNames[static_cast<int>(command.op)];
   switch (command.op) {
     case Op::Tap:
+      if (command.control.by != Control::By::None) {
+        text += " " + DescribeControl(command.control);
+        break;
+      }
+      [[fallthrough]];
     case Op::Down:
     case Op::Move:
     case Op::Up:
       text += " " + std::to_string(command.x) + " " + std::to_string(command.y);
+      break;
+    case Op::Device:
+      text = command.words;
+      break;
+    case Op::Clock:
+      text += " " + FormatTime(command.time);
+      break;
+    case Op::ExpectText:
+      text += " " + DescribeControl(command.control) + " " + Quote(command.text);
+      break;
+    case Op::ExpectIcon:
+      text += " " + DescribeControl(command.control) + " " + std::to_string(command.number);
+      break;
+    case Op::ExpectVisible:
+    case Op::ExpectHidden:
+      text += " " + DescribeControl(command.control);
       break;
     case Op::Key:
     case Op::Wait:
@@ -144,6 +190,8 @@ class Runner {
         return std::nullopt;
       case Op::Quit:
         return command.number;
+      default:
+        return Fail(command, "not played yet");
     }
     return std::nullopt;
   }
