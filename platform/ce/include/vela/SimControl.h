@@ -12,6 +12,7 @@
 // ApplyEverywhere and SendToAll reach every process under a root.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,11 @@ namespace vela::sim {
 
 // The longest request line taken; a longer one is answered with an error.
 inline constexpr size_t kMaxRequestLength = 4096;
+
+// Told each action this process's listener carried out for a request (on the listener's
+// thread, after the change), so that a recording of the session can keep it. One observer; an
+// empty function removes it.
+void SetActionObserver(std::function<void(std::string_view words)> observer);
 
 // Starts this process's listener thread on <TerminalRoot()>/.vela-sim/<pid>.sock. True when it
 // runs (also when it ran already); false, with the reason on standard error, when the socket

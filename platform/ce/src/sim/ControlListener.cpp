@@ -209,6 +209,10 @@ void StopListener() {
   CloseAll(listener);
 }
 
+void SetActionObserver(std::function<void(std::string_view words)> observer) {
+  control::SetObserver(std::move(observer));
+}
+
 std::string ListenerPath() {
   Listener& listener = TheListener();
   std::lock_guard lock(listener.mutex);

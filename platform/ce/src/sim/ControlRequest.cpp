@@ -8,6 +8,7 @@
 #include <vela/Utf.h>
 
 #include <exception>
+#include <mutex>
 
 namespace vela::sim::control {
 namespace {
@@ -28,6 +29,25 @@ std::string Printable(std::string text) {
 
 std::string Error(const std::string& text) { return "error: " + Printable(text) + "\n"; }
 
+struct Observer {
+  std::mutex mutex;
+  std::function<void(std::string_view)> observer;
+};
+
+Observer& TheObserver() {
+  static auto* observer = new Observer;  // never destroyed: the listener may outlive statics
+  return *observer;
+}
+
+void TellObserver(std::string_view words) {
+  std::function<void(std::string_view)> observer;
+  {
+    std::lock_guard lock(TheObserver().mutex);
+    observer = TheObserver().observer;
+  }
+  if (observer) observer(words);
+}
+
 std::string ProgramPath() {
   char16_t path[MAX_PATH] = {};
   const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -42,11 +62,18 @@ std::string AnswerRequest(std::string_view line) {
     if (request == "state") return terminal::StateText(terminal::Get().Get()) + ".\n";
     if (request == "program") return Printable(ProgramPath()) + "\n";
     const std::string error = device::ApplyAction(request);
-    return error.empty() ? "ok\n" : Error(error);
+    if (!error.empty()) return Error(error);
+    TellObserver(request);
+    return "ok\n";
   } catch (const std::exception& e) {
     // The listener serves the next request whatever this one did.
     return Error(std::string("the request failed: ") + e.what());
   }
+}
+
+void SetObserver(std::function<void(std::string_view)> observer) {
+  std::lock_guard lock(TheObserver().mutex);
+  TheObserver().observer = std::move(observer);
 }
 
 std::string AnswerTooLong() {
