@@ -1,6 +1,6 @@
 // A program of the simulator for the control tests, started by them through CreateProcess.
-//   report FILE        starts as an application does and writes what it started with: the clock, the variables it was handed
-//                      that it should not have been, and the terminal's state
+//   report FILE        starts as an application does and writes what it started with: the
+//                      clock, then the terminal's state
 //   wait-battery N     runs as an application does (simulator entry, control listener) until
 //                      its battery level is N; exit code 0, or 1 when that does not happen
 #include <vela/Clock.h>
@@ -26,11 +26,7 @@ int Report(const char* file) {
                 unsigned{now.wDay}, unsigned{now.wHour}, unsigned{now.wMinute}, unsigned{now.wSecond},
                 unsigned{now.wMilliseconds});
   out << "clock " << clock << (vela::clock::IsManual() ? " manual" : " host") << "\n";
-  out << "leaked";
-  for (const char* name : {"VELA_SCRIPT", "VELA_SHOTS", "VELA_SCRIPT_ECHO", "VELA_RECORD", "VELA_FINAL_SHOT"}) {
-    if (std::getenv(name)) out << " " << name;
-  }
-  out << "\n" << vela::terminal::StateText(vela::terminal::Get().Get());
+  out << vela::terminal::StateText(vela::terminal::Get().Get());
   return vela::sim::FinishFromEnvironment(out ? 0 : 1);
 }
 
