@@ -4,6 +4,7 @@
 #include <vela/Clock.h>
 #include <vela/DeviceAction.h>
 #include <vela/Input.h>
+#include <vela/SimControl.h>
 #include <vela/Terminal.h>
 
 #include <SDL.h>
@@ -30,7 +31,8 @@ std::chrono::steady_clock::time_point Now() { return std::chrono::steady_clock::
 }  // namespace
 
 struct FrontEnd::Request {
-  enum class Kind { Down, Move, Up, Key, Action, Switch, Shot, Record, Quit };
+  // Observed: an action another shell had this process carry out; only recorded.
+  enum class Kind { Down, Move, Up, Key, Action, Switch, Shot, Record, Quit, Observed };
   Request() = default;
   explicit Request(Kind k, int atX = 0, int atY = 0) : kind(k), x(atX), y(atY) {}
   Kind kind = Kind::Down;
@@ -106,6 +108,8 @@ std::string FrontEnd::Open() {
     return std::string("the desktop window needs a display (") + SDL_GetError() + "); run headless instead";
   }
   sdlUp_ = true;
+  // Keys are the terminal's; the host's input method must not take them for text.
+  SDL_StopTextInput();
   // Key names are known once SDL's video part is up.
   bindings_ = KeyBindings::Defaults();
   if (!settings_.keysFile.empty()) {
@@ -124,6 +128,10 @@ std::string FrontEnd::Open() {
   if (std::string why = presenter_->Open(settings_.programName, settings_.zoom); !why.empty()) return why;
   ClockDriver::TakeOverPlatformClock();
   frameListener_ = vela::screen::AddFrameListener([this](const RECT&) { dirty_ = true; });
+  vela::sim::SetActionObserver([this](std::string_view words) {
+    std::lock_guard guard(observedLock_);
+    observed_.emplace_back(words);
+  });
   terminalListener_ = vela::terminal::Get().Subscribe([this](vela::terminal::Change change) {
     using vela::terminal::Change;
     if (change == Change::Suspended || change == Change::Resumed || change == Change::Reset) dirty_ = true;
@@ -138,6 +146,7 @@ std::string FrontEnd::Open() {
 }
 
 void FrontEnd::Close() {
+  vela::sim::SetActionObserver({});
   if (recording_) recording_->Stop();
   recording_.reset();
   if (frameListener_ != 0) vela::screen::RemoveFrameListener(frameListener_);
@@ -207,6 +216,16 @@ void FrontEnd::MarkSettled() {
 }
 
 void FrontEnd::Collect(const SDL_Event* first) {
+  {
+    // Carried out already on the listener's thread; they join the recording in their order.
+    std::lock_guard guard(observedLock_);
+    for (std::string& words : observed_) {
+      Request request(Request::Kind::Observed);
+      request.words = std::move(words);
+      requests_.push_back(std::move(request));
+    }
+    observed_.clear();
+  }
   if (first) Handle(*first);
   SDL_Event event;
   while (SDL_PollEvent(&event) == 1) Handle(event);
@@ -326,7 +345,11 @@ void FrontEnd::HandleKey(const SDL_Event& event) {
   requests_.push_back(std::move(request));
 }
 
-std::string FrontEnd::Apply(const std::string& words) { return vela::device::ApplyAction(words); }
+std::string FrontEnd::Apply(const std::string& words) {
+  // The flip key is a key of this program's screen; everything else is the one terminal's.
+  if (words == "flip") return vela::device::ApplyAction(words);
+  return vela::sim::ApplyEverywhere(words);
+}
 
 void FrontEnd::Carry(const Request& request) {
   RecordedEvent recorded;
@@ -384,6 +407,12 @@ void FrontEnd::Carry(const Request& request) {
       recorded.text = next.name;
       break;
     }
+    case Kind::Observed:
+      std::fprintf(stderr, "terminal (from another shell): %s\n", request.words.c_str());
+      recorded.kind = RecordedEvent::Kind::Action;
+      recorded.text = request.words;
+      dirty_ = true;
+      break;
     case Kind::Record:
       if (recording_->Active()) {
         recording_->Stop();

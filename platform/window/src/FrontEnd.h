@@ -16,6 +16,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <vela/Screen.h>
 
@@ -87,6 +88,10 @@ class FrontEnd {
   int frameListener_ = 0;
   std::uint64_t terminalListener_ = 0;
   bool running_ = false;
+
+  // Actions other shells sent, from the control listener's thread.
+  std::mutex observedLock_;
+  std::vector<std::string> observed_;
 
   // Settled-waits of tests: rounds of the loop done.
   std::mutex settleLock_;

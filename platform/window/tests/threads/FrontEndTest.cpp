@@ -2,7 +2,11 @@
 // and keys pushed into SDL's queue reach the application as stylus and keys, action keys change
 // the terminal, F12 saves the screen, the help and a suspend change what the window shows, and
 // closing it ends the application.
+#include <vela/SimControl.h>
+
+#include <cstdlib>
 #include <fstream>
+#include <sstream>
 
 #include "LiveWindowFixture.h"
 
@@ -128,6 +132,38 @@ TEST_F(FrontEndTest, ClosingTheWindowEndsTheApplication) {
   // Only the window's WM_QUIT can end this loop.
   Drive([&] { PushQuit(); }, false);
   SUCCEED();
+}
+
+TEST_F(FrontEndTest, ARecordingKeepsActionsThatAnotherShellSent) {
+  settings_.recordAtStart = true;
+  StartWindow();
+  CreateTarget();
+  ASSERT_TRUE(vela::sim::StartListener());
+  Drive(
+      [&] {
+        Settle();
+        // As vela-ctl does it, to every process of the terminal.
+        const auto replies = vela::sim::SendToAll(std::getenv("VELA_ROOT"), "battery 20");
+        ASSERT_EQ(replies.size(), 1u);
+        EXPECT_TRUE(replies[0].accepted) << replies[0].text;
+        Settle();
+        PushKey(SDLK_F4);
+        Settle();
+        PushQuit();
+      },
+      false);
+  vela::sim::StopListener();
+  frontEnd_.Stop();
+  std::ifstream file(settings_.recordPath);
+  std::stringstream text;
+  text << file.rdbuf();
+  const std::string script = text.str();
+  const size_t battery = script.find("\nbattery 20\n");
+  const size_t power = script.find("\npower on\n");
+  EXPECT_NE(battery, std::string::npos) << script;
+  EXPECT_NE(power, std::string::npos) << script;
+  EXPECT_LT(battery, power) << script;
+  EXPECT_EQ(vela::terminal::Get().Get().power.batteryPercent, 20);
 }
 
 TEST_F(FrontEndTest, StartFailsClearlyWithoutADisplayOrWithABadBindingsFile) {

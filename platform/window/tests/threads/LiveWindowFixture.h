@@ -20,7 +20,7 @@
 #include "Scaler.h"
 #include "TerminalTempDir.h"
 #include "WindowSettings.h"
-#include "WindowTestSupport.h"
+#include "../WindowTestSupport.h"
 
 namespace vela::window::test {
 
