@@ -1,8 +1,10 @@
 // Stylus and key input, posted to the owning thread's queue as hardware input.
 #include <vela/Input.h>
+#include <vela/Clock.h>
 
 #include <cstdlib>
 
+#include "mmtimer/TimerQueue.h"
 #include "user/Focus.h"
 #include "user/MessageQueue.h"
 #include "user/UserState.h"
@@ -150,6 +152,11 @@ bool PumpUntilIdle() {
   return true;
 }
 
-bool WaitUntilIdle(DWORD threadId, std::chrono::milliseconds timeout) { return WaitForIdle(threadId, timeout); }
+bool WaitUntilIdle(DWORD threadId, std::chrono::milliseconds timeout) {
+  // On the manual clock the multimedia timers that fell due still have work for the thread:
+  // their callbacks post to it (a device wait's outcome). Idle means after them.
+  if (vela::clock::IsManual()) vela::mmtimer::WaitUntilIdle();
+  return WaitForIdle(threadId, timeout);
+}
 
 }  // namespace vela::input
