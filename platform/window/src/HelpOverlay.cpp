@@ -39,7 +39,10 @@ std::string DescribeCommand(const WindowCommand& command) {
 
 std::vector<std::string> HelpLines(const KeyBindings& bindings) {
   std::vector<std::string> lines = {"Keys (any key closes)", ""};
-  for (const auto& [chord, command] : bindings.Listing()) {
+  auto listing = bindings.Listing();
+  // Plain keys first, then those held with Ctrl or Shift.
+  std::stable_partition(listing.begin(), listing.end(), [](const auto& entry) { return !entry.first.ctrl && !entry.first.shift; });
+  for (const auto& [chord, command] : listing) {
     std::string key = DescribeKeyChord(chord);
     key.resize(std::max<size_t>(key.size(), 8), ' ');
     lines.push_back(key + " " + DescribeCommand(command));
@@ -109,7 +112,7 @@ void LayOver(const vela::screen::Image& help, std::uint32_t* picture, int stride
     std::uint32_t* row = picture + static_cast<ptrdiff_t>(y) * stride;
     for (int x = 0; x < help.width; ++x) {
       const std::uint32_t text = help.At(x, y);
-      row[x] = text != 0 ? text : (row[x] >> 2) & 0x003F3F3Fu;
+      row[x] = text != 0 ? text : (row[x] >> 3) & 0x001F1F1Fu;
     }
   }
 }

@@ -20,7 +20,7 @@ std::vector<std::string> HelpLines(const KeyBindings& bindings);
 // The lines as light text on black (0), at the window's size, in as many columns as it takes.
 vela::screen::Image RenderHelp(const std::vector<std::string>& lines, int width, int height, int zoom);
 
-// Text pixels of the help over the screen dimmed to a quarter; both width x height.
+// Text pixels of the help over the screen dimmed to an eighth; both width x height.
 void LayOver(const vela::screen::Image& help, std::uint32_t* picture, int stride);
 
 }  // namespace vela::window

@@ -114,10 +114,10 @@ TEST_F(FrontEndTest, HelpLiesOverTheScreenUntilAnyKeyAndSwallowsThatKey) {
   });
   const vela::screen::Image plain = Scaled(vela::screen::CaptureScreen(), settings_.zoom);
   ASSERT_EQ(help.pixels.size(), plain.pixels.size());
-  // Text in light pixels over the screen dimmed to a quarter (the white window goes grey).
+  // Text in light pixels over the screen dimmed to an eighth (the white window goes dark grey).
   size_t text = 0, dimmed = 0;
   for (size_t i = 0; i < plain.pixels.size(); ++i) {
-    if (help.pixels[i] == ((plain.pixels[i] >> 2) & 0x3F3F3Fu)) ++dimmed;
+    if (help.pixels[i] == ((plain.pixels[i] >> 3) & 0x1F1F1Fu)) ++dimmed;
     else ++text;
   }
   EXPECT_GT(text, 1000u);

@@ -147,8 +147,9 @@ class LiveWindowTest : public ::testing::Test {
     vela::terminal::Get().ResetForTests();
   }
 
-  // A window with a push button, a static counting its clicks and one counting a 100 ms timer.
-  void CreateTarget() {
+  // A window with a push button, a static counting its clicks and one counting a 100 ms timer
+  // when asked for (the screen then changes as time passes).
+  void CreateTarget(bool timer = false) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = &TargetProc;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -166,7 +167,7 @@ class LiveWindowTest : public ::testing::Test {
                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kTicksId)), wc.hInstance, nullptr);
     SetForegroundWindow(target_);
     SetFocus(target_);
-    SetTimer(target_, 1, 100, nullptr);
+    if (timer) SetTimer(target_, 1, 100, nullptr);
   }
 
   void DestroyTarget() {

@@ -16,7 +16,7 @@ using ReplayTest = LiveWindowTest;
 TEST_F(ReplayTest, ARecordedSessionReplaysToTheSameScreen) {
   settings_.recordAtStart = true;
   StartWindow();
-  CreateTarget();
+  CreateTarget(true);
   Drive(
       [&] {
         Settle();
@@ -52,7 +52,7 @@ TEST_F(ReplayTest, ARecordedSessionReplaysToTheSameScreen) {
   vela::terminal::Get().ResetForTests();
   Target().taps = 0;
   Target().ticks = 0;
-  CreateTarget();
+  CreateTarget(true);
   // The fresh windows show "taps 0" and "ticks 0": the replay has to draw the rest.
   vela::input::PumpUntilIdle();
   ASSERT_NE(vela::screen::CaptureScreen().pixels, live.pixels);
