@@ -9,13 +9,6 @@
 namespace vela::window {
 namespace {
 
-std::string_view Trim(std::string_view text) {
-  const size_t start = text.find_first_not_of(" \t\r\n");
-  if (start == std::string_view::npos) return {};
-  const size_t end = text.find_last_not_of(" \t\r\n");
-  return text.substr(start, end - start + 1);
-}
-
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;
   for (size_t i = 0; i < prefix.size(); ++i) {
@@ -30,7 +23,7 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 
 std::optional<KeyChord> ParseKeyChord(std::string_view text, std::string* error) {
   KeyChord chord;
-  std::string_view rest = Trim(text);
+  std::string_view rest = TrimBlanks(text);
   // A lone "+" (or "Ctrl++") names the plus key, so a modifier needs something after it.
   for (;;) {
     if (StartsWithNoCase(rest, "ctrl+") && rest.size() > 5) {
@@ -43,7 +36,7 @@ std::optional<KeyChord> ParseKeyChord(std::string_view text, std::string* error)
       break;
     }
   }
-  rest = Trim(rest);
+  rest = TrimBlanks(rest);
   const std::string name(rest);
   chord.key = name.empty() ? SDLK_UNKNOWN : SDL_GetKeyFromName(name.c_str());
   if (chord.key == SDLK_UNKNOWN) {
@@ -92,7 +85,7 @@ std::vector<std::string> KeyBindings::Apply(std::string_view text, std::string_v
   if (text.substr(0, 3) == "\xEF\xBB\xBF") at = 3;
   while (at <= text.size()) {
     const size_t end = std::min(text.find('\n', at), text.size());
-    const std::string_view line = Trim(text.substr(at, end - at));
+    const std::string_view line = TrimBlanks(text.substr(at, end - at));
     at = end + 1;
     ++lineNumber;
     if (line.empty() || line[0] == '#') continue;

@@ -6,11 +6,13 @@
 namespace vela::window {
 
 ShotNames::Next ShotNames::Take() {
+  // As a script's shots: the folder is made when it is not there yet.
+  std::error_code ignored;
+  if (!folder_.empty()) std::filesystem::create_directories(folder_, ignored);
   for (;;) {
     char name[32];
     std::snprintf(name, sizeof name, "vela-shot-%03d.png", ++counter_);
     const std::filesystem::path path = folder_.empty() ? std::filesystem::path(name) : std::filesystem::path(folder_) / name;
-    std::error_code ignored;
     if (!std::filesystem::exists(path, ignored)) return {name, path.string()};
   }
 }

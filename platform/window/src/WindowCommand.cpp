@@ -4,20 +4,21 @@
 #include <vela/Script.h>
 
 namespace vela::window {
-namespace {
 
-std::string_view Trim(std::string_view text) {
+std::string_view TrimBlanks(std::string_view text) {
   const size_t start = text.find_first_not_of(" \t\r\n");
   if (start == std::string_view::npos) return {};
   const size_t end = text.find_last_not_of(" \t\r\n");
   return text.substr(start, end - start + 1);
 }
 
+namespace {
+
 // Words separated by any run of blanks, as one text with single spaces.
 std::string Normalised(std::string_view text) {
   std::string out;
   bool blank = false;
-  for (char c : Trim(text)) {
+  for (char c : TrimBlanks(text)) {
     if (c == ' ' || c == '\t') {
       blank = true;
       continue;

@@ -32,6 +32,9 @@ struct WindowCommand {
   bool operator==(const WindowCommand&) const = default;
 };
 
+// The text without blanks and line ends around it (for the bindings file's parts).
+std::string_view TrimBlanks(std::string_view text);
+
 // Parses one command: `key NAME` (names as a script's key command), flip, help, shot, record,
 // quit, none (unbinds), `toggle power|network|suspend|volume`, `cycle signal|ime|keymode`,
 // `lower battery`, `raise battery`, or any terminal action line ("battery 20"). nullopt with

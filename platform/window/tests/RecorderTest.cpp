@@ -1,7 +1,9 @@
 // The recorder's script for a sequence of events: waits in virtual time between events, taps
-// and coalesced moves, keys by name, actions and shots as words, quit at the end.
+// and coalesced moves, keys by name, actions and shots as words, quit at the end; and the
+// player's parser takes all of it.
 #include <windows.h>
 #include <vela/Clock.h>
+#include <vela/Script.h>
 
 #include <gtest/gtest.h>
 
@@ -104,6 +106,33 @@ TEST(RecorderTest, ARecordingStartedWithinASecondWaitsTheRestOfItFirst) {
   Recorder recorder("", At(21, 40, 3, 250), 1000);
   EXPECT_NE(recorder.Begin().find("clock 2026-12-07T21:40:03\n"), std::string::npos);
   EXPECT_EQ(recorder.Add(Other(Kind::Key, 1000, "", VK_ESCAPE)), "wait 250\nkey ESC\n");
+}
+
+TEST(RecorderTest, ThePlayerParsesEverythingTheRecorderWrites) {
+  Recorder recorder("header", At(12, 0, 0, 0), 0);
+  const std::string text = Record(recorder,
+                                  {Pointer(Kind::Down, 10, 0, 0), Pointer(Kind::Move, 20, 239, 319),
+                                   Pointer(Kind::Up, 30, 239, 319), Pointer(Kind::Down, 40, 7, 7),
+                                   Pointer(Kind::Up, 40, 7, 7), Other(Kind::Key, 50, "", VK_PRIOR),
+                                   Other(Kind::Key, 50, "", VK_BACK), Other(Kind::Key, 50, "", VK_DELETE),
+                                   Other(Kind::Action, 60, "volume in Storage Card"),
+                                   Other(Kind::Action, 60, "ime halfkana"), Other(Kind::Action, 60, "suspend"),
+                                   Other(Kind::Action, 70, "wake"), Other(Kind::Shot, 80, "vela-shot-002.png")},
+                                  100);
+  const vela::script::Script script = vela::script::Parse(text);
+  for (const auto& error : script.errors) ADD_FAILURE() << vela::script::FormatError(error) << "\n" << text;
+  ASSERT_FALSE(script.commands.empty());
+  EXPECT_EQ(script.commands.front().op, vela::script::Op::Clock);
+  EXPECT_EQ(script.commands.back().op, vela::script::Op::Quit);
+  int keys = 0;
+  for (const auto& command : script.commands) {
+    if (command.op == vela::script::Op::Key) {
+      EXPECT_TRUE(command.number == VK_PRIOR || command.number == VK_BACK || command.number == VK_DELETE)
+          << command.number;
+      ++keys;
+    }
+  }
+  EXPECT_EQ(keys, 3);
 }
 
 }  // namespace
