@@ -73,6 +73,7 @@ struct IconObject : GdiObject {
   BOOL isIcon = TRUE;
   DWORD hotX = 0, hotY = 0;
   bool hasColor = true;  // false: monochrome icon (AND over XOR in one mask bitmap)
+  int resourceId = 0;    // the numbered icon resource it was loaded from, for vela/Inspect.h
   // Per pixel: the AND mask (0 or 0xFFFFFF) and the XOR image, so that drawing is (d & and) ^ xor.
   std::vector<std::uint32_t> andMask;
   std::vector<std::uint32_t> xorImage;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "gdi/Dc.h"
+#include "gdi/IconRecords.h"
 #include "gdi/Raster.h"
 #include "gdi/SysColors.h"
 
@@ -169,6 +170,8 @@ BOOL DrawIconEx(HDC hdc, int x, int y, HICON h, int cx, int cy, UINT step, HBRUS
                                         std::max(touched.right, r.right), std::max(touched.bottom, r.bottom)};
   }
   if (!EmptyRect(touched)) Drew(dc, touched);
+  // Also when clipped away: the window asked for this icon.
+  if (dc->window) RecordIconDrawn(dc->window, icon->resourceId);
   return TRUE;
 }
 

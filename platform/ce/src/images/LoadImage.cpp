@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "debug/DebugChannel.h"
+#include "gdi/IconRecords.h"
 #include "images/IconDirectory.h"
 #include "images/IconImage.h"
 #include "images/ResourceBitmap.h"
@@ -93,7 +94,11 @@ HANDLE LoadIconOrCursor(HINSTANCE module, LPCWSTR name, bool icon, int cx, int c
     return nullptr;
   }
   const BYTE* bits = BytesOf(module, static_cast<HRSRC>(const_cast<ResourceEntry*>(image)), &size);
-  return IconFromImageBits(bits, size, icon, cx, cy, flags);
+  HANDLE made = IconFromImageBits(bits, size, icon, cx, cy, flags);
+  if (made && IS_INTRESOURCE(name)) {
+    vela::gdi::SetIconResourceId(static_cast<HICON>(made), static_cast<int>(reinterpret_cast<ULONG_PTR>(name)));
+  }
+  return made;
 }
 
 HANDLE Load(HINSTANCE module, LPCWSTR name, UINT type, int cx, int cy, UINT flags) {

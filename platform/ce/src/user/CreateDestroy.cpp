@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "gdi/IconRecords.h"
 #include "user/SystemClasses.h"
 #include "user/UserState.h"
 #include "user/WindowClasses.h"
@@ -267,6 +268,9 @@ BOOL DestroyWindow(HWND hWnd) {
     for (Window* f : freed) {
       delete f;
     }
+  }
+  for (HWND h : tree) {
+    vela::gdi::ForgetIconsDrawnIn(h);
   }
   PaintDesktop();
   return TRUE;
