@@ -9,6 +9,8 @@
 #include <chrono>
 #include <filesystem>
 #include <future>
+#include <map>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -49,11 +51,40 @@ class RecordingDriver : public vela::script::Driver {
   }
   void Quit(int exitCode) override { quitCode = exitCode; }
 
+  // Programs "started" by a call, and the ones among them that never end by themselves.
+  std::map<std::string, std::vector<int>> starts;
+  std::set<int> endless;
+  std::vector<int> NewPrograms() override {
+    std::vector<int> ids;
+    ids.swap(started_);
+    return ids;
+  }
+  bool WaitForPrograms(const std::vector<int>& ids, std::chrono::milliseconds) override {
+    calls.push_back("await" + Ids(ids));
+    return std::none_of(ids.begin(), ids.end(), [this](int id) { return endless.count(id) != 0; });
+  }
+  std::vector<int> EndPrograms(const std::vector<int>& ids) override {
+    calls.push_back("end" + Ids(ids));
+    std::vector<int> ended;
+    for (int id : ids) {
+      if (endless.count(id)) ended.push_back(id);
+    }
+    return ended;
+  }
+
   std::uint64_t start = vela::clock::Tick();
 
  private:
+  static std::string Ids(const std::vector<int>& ids) {
+    std::string text;
+    for (int id : ids) text += " " + std::to_string(id);
+    return text;
+  }
+  std::vector<int> started_;
+
   bool Record(const std::string& call, std::string* why) {
     calls.push_back(call);
+    if (auto it = starts.find(call); it != starts.end()) started_.insert(started_.end(), it->second.begin(), it->second.end());
     if (!refuse.empty() && call.rfind(refuse, 0) == 0) {
       *why = "no window there";
       return false;
@@ -119,6 +150,24 @@ TEST_F(ScriptPlayerTest, ARefusedCommandOrAnApplicationThatNeverSettlesFailsTheR
   EXPECT_EQ(Play("tap 1 1\n", busy), 1);
   EXPECT_EQ(busy.calls.size(), 1u);  // the wait for the start, then nothing
   EXPECT_EQ(busy.quitCode, 1);
+}
+
+TEST_F(ScriptPlayerTest, ProgramsTheRunStartsAreAwaitedAndThoseLeftAreEndedAtItsEnd) {
+  RecordingDriver driver;
+  driver.starts["tap 1,1"] = {41};
+  driver.starts["tap 2,2"] = {42, 43};
+  driver.endless = {43};
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Play("tap 1 1\nwait 20\ntap 2 2\n", driver), 0);
+  const std::string errors = testing::internal::GetCapturedStderr();
+  // The first idle wait after the tap finds the program and waits for it before time moves on.
+  const std::vector<std::string> expected = {"idle@0",  "tap 1,1",     "idle@10", "await 41", "idle@20",
+                                             "tap 2,2", "await 42 43", "end 41 42 43"};
+  EXPECT_EQ(driver.calls, expected);
+  EXPECT_EQ(errors,
+            "script: programs started by the application still run after 5 s; going on\n"
+            "script: ended program 43, which still ran at the end of the script\n");
+  EXPECT_EQ(driver.quitCode, 0);
 }
 
 TEST_F(ScriptPlayerTest, StopEndsARealTimeWaitWithoutQuitting) {

@@ -4,14 +4,42 @@
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <map>
+#include <mutex>
 #include <thread>
 
 namespace vela::process {
+namespace {
+
+// Running children by pid, for those that know a child only by its id (the script player).
+struct Running {
+  std::mutex mutex;
+  std::map<pid_t, std::weak_ptr<ProcessObject>> byPid;
+};
+
+Running& TheRunning() {
+  static auto* running = new Running;  // reaper threads may outlive static destruction
+  return *running;
+}
+
+}  // namespace
 
 std::shared_ptr<ProcessObject> ProcessObject::Watch(pid_t pid) {
   auto process = std::make_shared<ProcessObject>(pid);
+  {
+    Running& running = TheRunning();
+    std::lock_guard<std::mutex> guard(running.mutex);
+    running.byPid[pid] = process;
+  }
   std::thread([process] { process->Reap(); }).detach();
   return process;
+}
+
+std::shared_ptr<ProcessObject> ProcessObject::FindRunning(pid_t pid) {
+  Running& running = TheRunning();
+  std::lock_guard<std::mutex> guard(running.mutex);
+  const auto it = running.byPid.find(pid);
+  return it == running.byPid.end() ? nullptr : it->second.lock();
 }
 
 void ProcessObject::Reap() {
@@ -30,6 +58,14 @@ void ProcessObject::Reap() {
   } else {
     // Ended by a host signal, as the terminal reports an unhandled exception.
     code = 0xC0000000u | static_cast<DWORD>(WTERMSIG(status));
+  }
+  {
+    // Before the signal: whoever sees the end must not find the process running.
+    Running& running = TheRunning();
+    std::lock_guard<std::mutex> guard(running.mutex);
+    // A new child may already have the pid again.
+    const auto it = running.byPid.find(pid_);
+    if (it != running.byPid.end() && it->second.lock().get() == this) running.byPid.erase(it);
   }
   exitCode_.store(code);
   Signal();

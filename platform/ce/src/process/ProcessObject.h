@@ -19,6 +19,8 @@ class ProcessObject : public kernel::Waitable {
 
   // Starts reaping pid; the reaper holds the object until the process ends.
   static std::shared_ptr<ProcessObject> Watch(pid_t pid);
+  // The watched process pid while it runs; null once it has ended (or was never started here).
+  static std::shared_ptr<ProcessObject> FindRunning(pid_t pid);
 
   pid_t Pid() const { return pid_; }
   // STILL_ACTIVE until the process ended.

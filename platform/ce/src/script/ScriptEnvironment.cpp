@@ -95,7 +95,13 @@ bool StartFromEnvironment() {
     return refuse(message);
   }
 
+  // The application starts at the script's time: what it draws first shows that time.
+  if (!script.commands.empty() && script.commands.front().op == Op::Clock) {
+    vela::clock::UseManual(script.commands.front().time);
+  }
+
   PlayerOptions options;
+  options.scriptPath = path;
   options.shotFolder = Environment("VELA_SHOTS");
   if (options.shotFolder.empty()) {
     options.shotFolder = std::filesystem::path(path).parent_path().string();

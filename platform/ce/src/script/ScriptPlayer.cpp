@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include <vela/Clock.h>
 #include <vela/Utf.h>
@@ -91,12 +92,16 @@ std::string DescribeControl(const Control& control) {
   return Quote(control.caption);
 }
 
-std::string Describe(const Command& command) {
+const char* OpName(Op op) {
   static const char* const kNames[] = {"tap",    "down",   "move",        "up",          "key",
                                       "type",   "wait",   "idle",        "shot",        "log",
                                       "quit",   "clock",  "",            "expect text", "expect icon",
                                       "expect visible", "expect hidden"};
-  std::string text = kNames[static_cast<int>(command.op)];
+  return kNames[static_cast<int>(op)];
+}
+
+std::string Describe(const Command& command) {
+  std::string text = OpName(command.op);
   switch (command.op) {
     case Op::Tap:
       if (command.control.by != Control::By::None) {
@@ -160,6 +165,12 @@ class Runner {
     std::string why;
     switch (command.op) {
       case Op::Tap:
+        if (command.control.by != Control::By::None) {
+          if (!Idle()) return Fail(command, NotIdle());
+          if (!driver_.TapControl(command.control, &why)) return Fail(command, why);
+          return std::nullopt;
+        }
+        [[fallthrough]];
       case Op::Down:
       case Op::Move:
       case Op::Up:
@@ -190,8 +201,20 @@ class Runner {
         return std::nullopt;
       case Op::Quit:
         return command.number;
-      default:
-        return Fail(command, "not played yet");
+      case Op::Clock:
+        StartClock(command.time);
+        return std::nullopt;
+      case Op::Device:
+        // What the application does about a change is part of the change, as with a tap.
+        if (!Idle()) return Fail(command, NotIdle());
+        why = driver_.DeviceAction(command.words);
+        if (!why.empty()) return Fail(command, why);
+        return std::nullopt;
+      case Op::ExpectText:
+      case Op::ExpectIcon:
+      case Op::ExpectVisible:
+      case Op::ExpectHidden:
+        return Expect(command);
     }
     return std::nullopt;
   }
@@ -216,7 +239,83 @@ class Runner {
     return std::nullopt;
   }
 
-  bool Idle() { return !State().Stopped() && driver_.WaitIdle(kIdleTimeout); }
+  // Idle also means: programs started meanwhile have ended, and what their end brought is
+  // handled, so their log lines keep one order from run to run.
+  bool Idle() {
+    if (State().Stopped() || !driver_.WaitIdle(kIdleTimeout)) return false;
+    std::vector<int> started = driver_.NewPrograms();
+    if (started.empty()) return true;
+    started_.insert(started_.end(), started.begin(), started.end());
+    if (!driver_.WaitForPrograms(started, kProgramTimeout)) ReportStillRunning();
+    return !State().Stopped() && driver_.WaitIdle(kIdleTimeout);
+  }
+
+ public:
+  // At the end of the run: a tour leaves no program behind.
+  void EndPrograms() {
+    // Those the last command started get their time to end by themselves too.
+    std::vector<int> started = driver_.NewPrograms();
+    if (!started.empty()) {
+      started_.insert(started_.end(), started.begin(), started.end());
+      if (!driver_.WaitForPrograms(started, kProgramTimeout)) ReportStillRunning();
+    }
+    if (started_.empty()) return;
+    for (int id : driver_.EndPrograms(started_)) {
+      std::fprintf(stderr, "script: ended program %d, which still ran at the end of the script\n", id);
+    }
+  }
+
+ private:
+  static void ReportStillRunning() {
+    std::fprintf(stderr, "script: programs started by the application still run after %lld s; going on\n",
+                 static_cast<long long>(kProgramTimeout.count() / 1000));
+  }
+
+  // The start may already be in place (set before the application started); moving the clock
+  // again would only disturb the timers.
+  static void StartClock(const SYSTEMTIME& time) {
+    vela::clock::Milliseconds start = 0;
+    vela::clock::FromSystemTime(time, start);
+    if (vela::clock::IsManual() && vela::clock::UtcNow() == start) return;
+    vela::clock::UseManual(time);
+  }
+
+  std::optional<int> Expect(const Command& command) {
+    if (!Idle()) return Fail(command, NotIdle());
+    const bool anyVisibility = command.op == Op::ExpectVisible || command.op == Op::ExpectHidden;
+    Driver::ControlFacts facts;
+    std::string why;
+    if (!driver_.InspectControl(command.control, anyVisibility, &facts, &why)) return Unmet(command, why);
+    std::string got, wanted;
+    switch (command.op) {
+      case Op::ExpectText:
+        if (facts.text == command.text) return std::nullopt;
+        got = Quote(facts.text);
+        wanted = Quote(command.text);
+        break;
+      case Op::ExpectIcon:
+        if (facts.icon == command.number) return std::nullopt;
+        got = facts.icon == 0 ? "no icon from a resource" : std::to_string(facts.icon);
+        wanted = std::to_string(command.number);
+        break;
+      default: {
+        const bool wantVisible = command.op == Op::ExpectVisible;
+        if (facts.visible == wantVisible) return std::nullopt;
+        got = facts.visible ? "visible" : "hidden";
+        wanted = wantVisible ? "visible" : "hidden";
+        break;
+      }
+    }
+    return Unmet(command, "got " + got + ", wanted " + wanted);
+  }
+
+  // FILE:LINE: expect text #1001: got "A", wanted "B"
+  int Unmet(const Command& command, const std::string& what) {
+    const std::string file = options_.scriptPath.empty() ? "script" : options_.scriptPath;
+    const std::string head = std::string(OpName(command.op)) + " " + DescribeControl(command.control);
+    std::fprintf(stderr, "%s:%d: %s: %s\n", file.c_str(), command.line, head.c_str(), what.c_str());
+    return kExpectationFailedExitCode;
+  }
 
   static std::string NotIdle() {
     if (State().Stopped()) return "the application ended";
@@ -231,9 +330,28 @@ class Runner {
 
   Driver& driver_;
   const PlayerOptions& options_;
+  std::vector<int> started_;  // every program the application started during the run
 };
 
 }  // namespace
+
+bool Driver::TapControl(const Control&, std::string* why) {
+  *why = "this player cannot look for controls";
+  return false;
+}
+
+bool Driver::InspectControl(const Control&, bool, ControlFacts*, std::string* why) {
+  *why = "this player cannot look for controls";
+  return false;
+}
+
+std::string Driver::DeviceAction(const std::string&) { return "this player has no terminal"; }
+
+std::vector<int> Driver::NewPrograms() { return {}; }
+
+bool Driver::WaitForPrograms(const std::vector<int>&, std::chrono::milliseconds) { return true; }
+
+std::vector<int> Driver::EndPrograms(const std::vector<int>&) { return {}; }
 
 int PlayWith(const Script& script, Driver& driver, const PlayerOptions& options) {
   State().Begin();
@@ -252,6 +370,7 @@ int PlayWith(const Script& script, Driver& driver, const PlayerOptions& options)
       break;
     }
   }
+  runner.EndPrograms();
   // After a stop the application is gone already: nothing to end.
   if (State().EnterFinal()) driver.Quit(exitCode);
   State().End();
