@@ -105,7 +105,9 @@ std::string FrontEnd::Open() {
   // The application's own signal handling stays as it is.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-    return std::string("the desktop window needs a display (") + SDL_GetError() + "); run headless instead";
+    const std::string why = SDL_GetError();
+    SDL_Quit();  // also frees this thread's error text
+    return "the desktop window needs a display (" + why + "); run headless instead";
   }
   sdlUp_ = true;
   // Keys are the terminal's; the host's input method must not take them for text.
