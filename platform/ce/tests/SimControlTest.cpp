@@ -244,6 +244,7 @@ TEST_F(SimControlTest, AnActionAppliedEverywhereChangesHereAndTellsTheOthers) {
   // Bad words are refused here and sent nowhere.
   EXPECT_EQ(vela::sim::ApplyEverywhere("battery"), "battery: '' is not 0 to 100 or none");
   EXPECT_EQ(vela::sim::ApplyEverywhere("power on"), "process 4194304: error: busy");
+  EXPECT_EQ(vela::sim::ApplyEverywhere(" flip"), "");  // a key for this program alone
   EXPECT_EQ(refusing.Asked(), (std::vector<std::string>{"battery 30", "power on"}));
   EXPECT_EQ(taking.Asked(), (std::vector<std::string>{"battery 30", "power on"}));
   EXPECT_FALSE(std::filesystem::exists(folder + "4194306.sock"));

@@ -56,7 +56,8 @@ std::vector<int> ListeningProcesses(const std::string& hostRoot);
 std::vector<Reply> SendToAll(const std::string& hostRoot, std::string_view request, int exceptProcessId = 0);
 
 // Carries a terminal action out here, then sends it to every other process under this
-// process's root, so the whole simulated terminal changes. Empty on success; otherwise the
+// process's root, so the whole simulated terminal changes (the flip key, a key for the program
+// in front, stays here). Empty on success; otherwise the
 // local error (nothing was sent), or one line per process that refused. It waits for the other
 // processes' answers, so call it from a thread of the simulator rather than the UI thread.
 std::string ApplyEverywhere(std::string_view words);

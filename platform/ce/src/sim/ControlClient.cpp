@@ -69,6 +69,11 @@ std::vector<Reply> SendToAll(const std::string& hostRoot, std::string_view reque
 
 std::string ApplyEverywhere(std::string_view words) {
   if (std::string error = device::ApplyAction(words); !error.empty()) return error;
+  // The flip key is a key: it goes to the program in front, not to every program.
+  if (words.find_first_not_of(" \t") != std::string_view::npos &&
+      words.substr(words.find_first_not_of(" \t")).starts_with("flip")) {
+    return {};
+  }
   std::string refusals;
   for (const Reply& reply : SendToAll(TerminalRoot(), words, static_cast<int>(getpid()))) {
     if (reply.accepted) continue;
