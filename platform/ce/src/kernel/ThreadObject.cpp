@@ -2,6 +2,8 @@
 
 #include <pthread.h>
 
+#include "kernel/ThreadActivity.h"
+
 namespace vela::kernel {
 namespace {
 
@@ -20,7 +22,23 @@ thread_local ThreadEnd t_end;
 
 }  // namespace
 
+ThreadObject::ThreadObject(LPTHREAD_START_ROUTINE start, LPVOID parameter, bool suspended)
+    : start_(start), parameter_(parameter), suspendCount_(suspended ? 1 : 0) {
+  // Counted from now, before the host thread exists, so no look sees it settled before it ran.
+  if (!suspended) {
+    counted_.store(true);
+    activity::Busy();
+  }
+}
+
+void ThreadObject::Uncount() {
+  if (counted_.exchange(false)) {
+    activity::Idle();
+  }
+}
+
 void StartThreadObject(std::shared_ptr<ThreadObject> self) {
+  activity::CountCurrentThread();
   t_end.self = std::move(self);
   t_end.self->Run();
 }
@@ -48,6 +66,9 @@ DWORD ThreadObject::Resume() {
   std::lock_guard lock(mutex_);
   const DWORD previous = suspendCount_;
   if (suspendCount_ > 0 && --suspendCount_ == 0) {
+    if (!counted_.exchange(true)) {
+      activity::Busy();
+    }
     changed_.notify_all();
   }
   return previous;
@@ -70,6 +91,7 @@ bool ThreadObject::RequestTermination(DWORD code) {
 }
 
 void ThreadObject::Finish() {
+  Uncount();
   exitCode_.store(terminate_.load() ? terminateCode_.load() : pendingCode_.load());
   finished_.store(true);
   Signal();

@@ -20,8 +20,7 @@ class ThreadObject : public Waitable {
   static constexpr ObjectKind kKind = ObjectKind::Thread;
   ObjectKind Kind() const override { return kKind; }
 
-  ThreadObject(LPTHREAD_START_ROUTINE start, LPVOID parameter, bool suspended)
-      : start_(start), parameter_(parameter), suspendCount_(suspended ? 1 : 0) {}
+  ThreadObject(LPTHREAD_START_ROUTINE start, LPVOID parameter, bool suspended);
 
   // Runs on the new thread: publishes the id, waits while suspended, runs the routine.
   void Run();
@@ -33,6 +32,8 @@ class ThreadObject : public Waitable {
   bool RequestTermination(DWORD code);
   // Called once the thread's clean-up is done: the handle becomes signalled.
   void Finish();
+  // Takes the thread off the count of threads with work (it ended, or never started).
+  void Uncount();
 
   // STILL_ACTIVE until the handle is signalled.
   DWORD ExitCode() const { return exitCode_.load(); }
@@ -57,6 +58,7 @@ class ThreadObject : public Waitable {
   std::atomic<bool> terminate_{false};
   std::atomic<DWORD> terminateCode_{0};
   std::atomic<bool> finished_{false};
+  std::atomic<bool> counted_{false};  // on the count of threads with work (kernel/ThreadActivity.h)
   std::atomic<int> priority_{THREAD_PRIORITY_NORMAL};
   clock::Alarm alarm_;
 };

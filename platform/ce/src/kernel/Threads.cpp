@@ -61,6 +61,7 @@ HANDLE CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, DWORD /*dwStackSiz
   pthread_attr_destroy(&attributes);
   if (failed != 0) {
     delete argument;
+    thread->Uncount();
     vela::kernel::RemoveHandle(handle);
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;

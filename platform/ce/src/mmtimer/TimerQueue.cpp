@@ -47,10 +47,17 @@ class TimerQueue {
 
   void WaitUntilIdle() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return running_ == 0 && NextDueLocked(clock::Tick()) == timers_.end(); });
+    changed_.wait(lock, [&] { return IdleLocked(); });
+  }
+
+  bool IsIdle() {
+    std::lock_guard lock(mutex_);
+    return IdleLocked();
   }
 
  private:
+  bool IdleLocked() { return running_ == 0 && NextDueLocked(clock::Tick()) == timers_.end(); }
+
   // Ids are never 0 and come back only after the counter went round.
   UINT NextIdLocked() {
     do {
@@ -147,5 +154,6 @@ UINT Add(UINT delay, LPTIMECALLBACK proc, DWORD_PTR user, bool periodic) {
 bool Remove(UINT id) { return TheQueue().Remove(id); }
 
 void WaitUntilIdle() { TheQueue().WaitUntilIdle(); }
+bool IsIdle() { return TheQueue().IsIdle(); }
 
 }  // namespace vela::mmtimer

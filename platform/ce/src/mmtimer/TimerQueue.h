@@ -15,5 +15,7 @@ bool Remove(UINT id);
 // Until no callback is due at the clock's current time or running (for tests: advance the
 // manual clock, then call this to see the callbacks it caused).
 void WaitUntilIdle();
+// The same look without waiting.
+bool IsIdle();
 
 }  // namespace vela::mmtimer

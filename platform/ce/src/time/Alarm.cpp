@@ -6,6 +6,7 @@
 #include <mutex>
 #include <vector>
 
+#include "kernel/ThreadActivity.h"
 #include "time/AlarmRegistry.h"
 
 namespace vela::clock {
@@ -14,6 +15,25 @@ struct Alarm::State {
   std::mutex mutex;
   std::condition_variable wake;
   bool interrupted = false;
+  // A counted thread blocked here has no work until it is woken: it is taken off the busy
+  // count while it waits, and put back by whoever wakes it, at that moment, so no one sees
+  // the threads settled between a wake-up and the woken thread's running.
+  bool parked = false;
+  std::uint64_t deadline = 0;
+
+  void ParkLocked(std::uint64_t until) {
+    deadline = until;
+    if (!parked && kernel::activity::IsCurrentThreadCounted()) {
+      parked = true;
+      kernel::activity::Idle();
+    }
+  }
+  void UnparkLocked() {
+    if (parked) {
+      parked = false;
+      kernel::activity::Busy();
+    }
+  }
 };
 
 namespace {
@@ -39,6 +59,7 @@ void WakeAllAlarms() {
     // Taking the alarm's mutex orders this after a waiter's look at the clock, so a waiter
     // either saw the new time or is already waiting when notified.
     std::lock_guard alarmLock(alarm->mutex);
+    if (alarm->parked && Tick() >= alarm->deadline) alarm->UnparkLocked();
     alarm->wake.notify_all();
   }
 }
@@ -60,12 +81,15 @@ bool Alarm::WaitUntil(std::uint64_t deadline) {
   for (;;) {
     if (state_->interrupted) {
       state_->interrupted = false;
+      state_->UnparkLocked();
       return false;
     }
     const std::uint64_t now = Tick();
     if (now >= deadline) {
+      state_->UnparkLocked();
       return true;
     }
+    state_->ParkLocked(deadline);
     if (IsManual()) {
       state_->wake.wait(lock);
     } else {
@@ -78,6 +102,7 @@ bool Alarm::WaitUntil(std::uint64_t deadline) {
 void Alarm::Interrupt() {
   std::lock_guard lock(state_->mutex);
   state_->interrupted = true;
+  state_->UnparkLocked();
   state_->wake.notify_all();
 }
 

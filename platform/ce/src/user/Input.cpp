@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "kernel/ThreadActivity.h"
 #include "mmtimer/TimerQueue.h"
 #include "user/Focus.h"
 #include "user/MessageQueue.h"
@@ -153,10 +154,19 @@ bool PumpUntilIdle() {
 }
 
 bool WaitUntilIdle(DWORD threadId, std::chrono::milliseconds timeout) {
-  // On the manual clock the multimedia timers that fell due still have work for the thread:
-  // their callbacks post to it (a device wait's outcome). Idle means after them.
-  if (vela::clock::IsManual()) vela::mmtimer::WaitUntilIdle();
-  return WaitForIdle(threadId, timeout);
+  // Idle means after the work that others still have for the thread: on the manual clock the
+  // multimedia timers that fell due (a device wait's outcome), and the application's own
+  // threads that a change woke (a notifier posting an icon change). Each may give work to the
+  // other, so the look is repeated until a round finds everything still.
+  const auto giveUp = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (vela::clock::IsManual()) vela::mmtimer::WaitUntilIdle();
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(giveUp - std::chrono::steady_clock::now());
+    vela::kernel::activity::WaitUntilSettled(std::max(left, std::chrono::milliseconds(0)));
+    if (!WaitForIdle(threadId, std::max(left, std::chrono::milliseconds(0)))) return false;
+    if (vela::kernel::activity::IsSettled() && (!vela::clock::IsManual() || vela::mmtimer::IsIdle())) return true;
+    if (std::chrono::steady_clock::now() >= giveUp) return true;  // idle now; a busy thread is its own matter
+  }
 }
 
 }  // namespace vela::input
